@@ -1,0 +1,141 @@
+#include "app/batch_mode.h"
+
+#include <QDir>
+
+#include "app/batch_options.h"
+#include "app/console_frontend.h"
+#include "app/run_sequence.h"
+#include "app/session.h"
+#include "app/startup.h"
+#include "core/failures.h"
+#include "input/check_dumps.h"
+
+namespace morvik {
+namespace {
+
+const QString kVersion = QStringLiteral("MorvikGraph 1.1.1");
+
+void Print(std::FILE* stream, const QString& text) {
+  std::fputs(text.toLocal8Bit().constData(), stream);
+  std::fflush(stream);
+}
+
+QString Absolute(const QString& startFolder, const QString& path) {
+  if (path.isEmpty()) return path;
+  return QDir::cleanPath(QDir(startFolder).absoluteFilePath(path));
+}
+
+// The flags act as the user's clicks would, in the order a user would make them.
+void ApplyOptions(const BatchOptions& options, const QString& startFolder, Session& session) {
+  WorkingTables& tables = *session.tables;
+  FormState& form = session.form;
+  if (options.request) {
+    form.dialogFileName = Absolute(startFolder, *options.request);
+    Cmd_Open_Finish(form, tables);
+  }
+  if (options.stamp) {
+    form.dialogFileName = Absolute(startFolder, *options.stamp);
+    Cmd_Open2_Finish(form, tables);
+  }
+  if (options.staffList) {
+    if (options.staffList->isEmpty()) {
+      SetCheck_sitei(form, tables, session.programFolder, true);
+    } else {
+      form.dialogFileName = Absolute(startFolder, *options.staffList);
+      Cmd_Open1_Finish(form, tables, session.programFolder);
+    }
+  }
+  if (options.utf8) {
+    *options.utf8 ? Option1_Click(form, tables) : Option2_Click(form, tables);
+  }
+  if (options.month) {
+    form.Text_nengetu = *options.month;
+    tables.targetDate = QDate::fromString(*options.month + QStringLiteral("/01"),
+                                          QStringLiteral("yyyy/MM/dd"));
+    SetCheck_nengetu(form, tables, true);
+  }
+  form.Check_jpg = options.jpg;
+  Check_jpg_Click(form, tables);
+  form.Check_bmp = options.bmp;
+  Check_bmp_Click(form, tables);
+  form.Check1 = options.csv;
+  Check1_Click(form, tables);
+}
+
+void WriteDumps(const Session& session, ConsoleFrontend& frontend) {
+  try {
+    InFileData_chk(*session.tables, session.outputFolder);
+    InFileData1_chk(*session.tables, session.outputFolder);
+    InFileData2_chk(*session.tables, session.outputFolder);
+  } catch (const std::exception& error) {
+    frontend.PrintLine(QStringLiteral("check dumps not written: %1").arg(FailureDetail(error)));
+  }
+}
+
+int Run(const BatchOptions& options, const BatchEnvironment& environment) {
+  ConsoleFrontend frontend(environment.err, options.verbose, environment.errIsTerminal);
+  Session session;
+  session.programFolder = environment.programFolder;
+  session.outputFolder = options.outputFolder
+                             ? Absolute(environment.startFolder, *options.outputFolder)
+                             : environment.programFolder;
+  session.holidayFilePath =
+      options.holidays ? Absolute(environment.startFolder, *options.holidays) : QString();
+  session.enterProgramFolder = false;
+  session.clock = environment.clock;
+  if (!QDir().mkpath(session.outputFolder)) {
+    frontend.PrintLine(QStringLiteral("cannot create the output folder %1").arg(session.outputFolder));
+    return kExitRefused;
+  }
+  QStringList files;
+  for (const QString& file : options.files) files << Absolute(environment.startFolder, file);
+  try {
+    Form_Load(session, frontend, files);
+    ApplyOptions(options, environment.startFolder, session);
+    const RunOutcome outcome = Cmd_Ok_Click(session, frontend);
+    if (options.dump && outcome.kind != RunOutcome::Kind::kRefused) WriteDumps(session, frontend);
+    switch (outcome.kind) {
+      case RunOutcome::Kind::kFinished:
+        return kExitFinished;
+      case RunOutcome::Kind::kRefused:
+        return kExitRefused;
+      case RunOutcome::Kind::kFailed:
+        frontend.PrintLine(QStringLiteral("what failed: %1").arg(outcome.detail));
+        return kExitRunFailed;
+    }
+  } catch (const ProgramEnd&) {
+    return kExitProgramEnd;
+  }
+  return kExitRunFailed;
+}
+
+}  // namespace
+
+std::function<QDateTime()> BatchClock() {
+  bool ok = false;
+  const qint64 epoch = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&ok);
+  if (ok) {
+    const QDateTime fixed = QDateTime::fromSecsSinceEpoch(epoch);
+    return [fixed] { return fixed; };
+  }
+  return [] { return QDateTime::currentDateTime(); };
+}
+
+int RunBatch(const QStringList& arguments, const BatchEnvironment& environment) {
+  const BatchParse parse = ParseBatchOptions(arguments);
+  if (!parse.options) {
+    Print(environment.err, parse.error + QStringLiteral("\n") + BatchUsage());
+    return kExitRefused;
+  }
+  if (parse.options->help) {
+    Print(environment.out, BatchUsage());
+    return kExitFinished;
+  }
+  if (parse.options->version) {
+    Print(environment.out, kVersion + QStringLiteral("\n"));
+    return kExitFinished;
+  }
+  return Run(*parse.options, environment);
+}
+
+}  // namespace morvik

@@ -1,0 +1,154 @@
+#include "app/run_sequence.h"
+
+#include "app/session.h"
+#include "chart/chart_drawing.h"
+#include "chart/chart_saving.h"
+#include "core/failures.h"
+#include "core/frontend.h"
+#include "input/request_csv.h"
+#include "input/staff_list.h"
+#include "input/staff_selection.h"
+#include "input/stamp_csv.h"
+#include "sheet/regular_work.h"
+#include "sheet/request_placement.h"
+#include "sheet/staff_month.h"
+
+namespace morvik {
+namespace {
+
+const QString kHeaderStaffNo = QStringLiteral("申請者社員番号");
+const QString kFinished = QStringLiteral("処理を終了しました．");
+const QString kError1 = QStringLiteral(
+    "エラー：何らかのエラーが発生しました．ファイルを開いている場合は閉じてからもう一度実行して"
+    "ください．(Error1)");
+const QString kNoImageFormat =
+    QStringLiteral("注意：出力ファイル形式が選択されていませんのでJPG形式に変更します．");
+const QString kNoStampFile = QStringLiteral("エラー：「打刻ファイル名を正しく指定してください．");
+const QString kNoStaffListFile =
+    QStringLiteral("エラー：「職員番号指定ファイル名」を正しく指定してください．");
+const QString kNoStaffListOrRequestFile = QStringLiteral(
+    "エラー：「職員番号指定ファイル名」または「申請ファイル名」を正しく指定してください．");
+const QString kNoRequestFile = QStringLiteral("エラー：「申請ファイル名」を正しく指定してください．");
+
+// The five input checks in their order; the first that fails shows its message.
+bool PassesInputChecks(Session& session, Frontend& frontend) {
+  WorkingTables& tables = *session.tables;
+  FormState& form = session.form;
+  if (tables.saveJpg == 0 && tables.saveBmp == 0) {
+    frontend.ShowMessage(kNoImageFormat);
+    tables.saveJpg = 1;
+    form.Check_jpg = true;
+    return false;
+  }
+  const QString* message = nullptr;
+  if (tables.stampCsvPath.isEmpty()) {
+    message = &kNoStampFile;
+  } else if (form.Check_sitei && tables.staffListPath.isEmpty()) {
+    message = &kNoStaffListFile;
+  } else if (tables.staffListPath.isEmpty() && tables.requestCsvPath.isEmpty()) {
+    message = &kNoStaffListOrRequestFile;
+  } else if (!form.Check_sitei && tables.requestCsvPath.isEmpty()) {
+    message = &kNoRequestFile;
+  }
+  if (message != nullptr) frontend.ShowMessage(*message);
+  return message == nullptr;
+}
+
+void ReadInputs(Session& session, Frontend& frontend) {
+  WorkingTables& tables = *session.tables;
+  ClearAllData(tables, frontend);
+  LoadStaffList(tables, session.form, frontend);
+  if (tables.stampIsUtf8 == 1) {
+    ReadStampCsvUtf8(tables, session.form, frontend);
+  } else {
+    ReadStampCsvSjis(tables, frontend);
+  }
+  ReadRequestCsv(tables, frontend);
+  AddStaffRequests(tables, session.form, frontend);
+  SortRequestsByStaff(tables, frontend);
+}
+
+void FinishStaffMember(Session& session, Frontend& frontend) {
+  SaveStaffMonth(*session.tables, session.outputFolder, frontend, [&] {
+    DrawChart(*session.tables, session.canvas, frontend, session.clock());
+    SaveChart(*session.tables, session.outputFolder, session.canvas, frontend);
+  });
+}
+
+void StartMonth(WorkingTables& tables, Frontend& frontend) {
+  SetRegularWork(tables, frontend);
+  tables.netRegularMinutes = tables.regularMinutes;
+}
+
+// A new group begins when the staff number changes; the header text never starts one.
+bool BeginsNewGroup(const QString& staffNumber, const QString& groupStaffNo) {
+  return staffNumber != kHeaderStaffNo && groupStaffNo != kHeaderStaffNo &&
+         staffNumber != groupStaffNo;
+}
+
+void StaffLoop(Session& session, Frontend& frontend) {
+  WorkingTables& tables = *session.tables;
+  for (int r = 0; r < kRequestRows; ++r) {
+    const RequestRow& row = tables.requestTable[r];
+    if (row[1].isEmpty()) break;
+    std::copy(row.begin() + 1, row.end(), tables.currentRequest.begin() + 1);
+    frontend.SetProgressValue(ProgressBar::kStaff, r);
+    const QString& staffNumber = tables.currentRequest[1];
+    if (BeginsNewGroup(staffNumber, tables.groupStaffNo)) {
+      FinishStaffMember(session, frontend);
+      ClearMonthData(tables, frontend);
+      StartMonth(tables, frontend);
+      tables.groupStaffNo = staffNumber;
+      tables.overtimeMinutes = 0;
+    } else {
+      tables.groupStaffNo = staffNumber;
+    }
+    PlaceRequestRow(tables, frontend);
+  }
+}
+
+void HideDisplays(Frontend& frontend) {
+  frontend.SetStatusText(QString());
+  frontend.SetProgressVisible(ProgressBar::kStep, false);
+  frontend.SetProgressVisible(ProgressBar::kStaff, false);
+}
+
+void Run(Session& session, Frontend& frontend) {
+  WorkingTables& tables = *session.tables;
+  frontend.SetBusy(true);
+  tables.multipleMonths = 0;
+  frontend.ShowChartWindow();
+  frontend.BringMainWindowToFront();
+  ReadInputs(session, frontend);
+  StartMonth(tables, frontend);
+  frontend.SetProgressRange(ProgressBar::kStaff, 0, tables.requestRowCount);
+  frontend.SetProgressValue(ProgressBar::kStaff, 0);
+  frontend.SetProgressVisible(ProgressBar::kStaff, true);
+  StaffLoop(session, frontend);
+  FinishStaffMember(session, frontend);
+  frontend.SetBusy(false);
+  frontend.SetProgressValue(ProgressBar::kStaff, tables.requestRowCount);
+  HideDisplays(frontend);
+  frontend.ShowMessage(kFinished);
+  frontend.CloseChartWindow();
+}
+
+}  // namespace
+
+RunOutcome Cmd_Ok_Click(Session& session, Frontend& frontend) {
+  if (!PassesInputChecks(session, frontend)) return {RunOutcome::Kind::kRefused, QString()};
+  try {
+    Run(session, frontend);
+    return {RunOutcome::Kind::kFinished, QString()};
+  } catch (const ProgramEnd&) {
+    throw;
+  } catch (const std::exception& error) {
+    // The chart window stays open; outputs of earlier staff members stay on disk.
+    frontend.SetBusy(false);
+    HideDisplays(frontend);
+    frontend.ShowMessage(kError1);
+    return {RunOutcome::Kind::kFailed, FailureDetail(error)};
+  }
+}
+
+}  // namespace morvik

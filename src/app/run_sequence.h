@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+namespace morvik {
+
+struct Session;
+class Frontend;
+
+struct RunOutcome {
+  enum class Kind {
+    kFinished,  // "処理を終了しました．"
+    kRefused,   // an input check showed its message; nothing was read
+    kFailed,    // the "(Error1)" failure path
+  };
+  Kind kind = Kind::kFinished;
+  QString detail;  // kFailed: what failed, the file and the record or row where known
+};
+
+// The Run button: the five input checks, the reading, the staff loop, the end. A
+// ProgramEnd thrown by a reader is not caught here: it ends the program.
+RunOutcome Cmd_Ok_Click(Session& session, Frontend& frontend);
+
+}  // namespace morvik

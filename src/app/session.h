@@ -1,0 +1,34 @@
+#pragma once
+// Everything one MorvikGraph process holds: the working tables, the window-state model,
+// the chart canvas, and where the program and its outputs live.
+
+#include <QDateTime>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+#include "chart/canvas.h"
+#include "core/form_state.h"
+#include "core/working_tables.h"
+
+namespace morvik {
+
+struct Session {
+  Session();
+
+  std::unique_ptr<WorkingTables> tables;
+  FormState form;
+  Canvas canvas;
+
+  QString programFolder;    // the side files live here
+  QString outputFolder;     // work CSVs, charts and check dumps go here
+  QString holidayFilePath;  // empty: "MorvikGraph_祝日_max100.txt" in programFolder
+  // The window makes the program's folder the working directory at start-up; batch mode
+  // keeps the folder it was started in, so relative paths mean what the user typed.
+  bool enterProgramFolder = true;
+  // The run's clock: the chart header's date and time, and today's month at start-up.
+  std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
+};
+
+}  // namespace morvik

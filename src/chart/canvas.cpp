@@ -1,0 +1,94 @@
+#include "chart/canvas.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPen>
+
+#include <algorithm>
+#include <cmath>
+
+namespace morvik {
+namespace {
+
+constexpr int kDotsPerMeterAt96Dpi = 3780;
+
+int Pixel(float coordinate) { return static_cast<int>(std::lround(coordinate)); }
+
+bool HasJapaneseGlyphs(const QString& family) {
+  const auto systems = QFontDatabase::writingSystems(family);
+  return systems.contains(QFontDatabase::Japanese);
+}
+
+QString ResolveFace() {
+  const QStringList families = QFontDatabase::families();
+  for (const QString& preferred : {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
+                                   QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック")}) {
+    if (families.contains(preferred)) return preferred;
+  }
+  for (const QString& family : families) {
+    if (QFontDatabase::isFixedPitch(family) && HasJapaneseGlyphs(family)) return family;
+  }
+  return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+}
+
+}  // namespace
+
+Canvas::Canvas() : image_(kWidth, kHeight, QImage::Format_RGB32) {
+  image_.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
+  image_.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
+  font_.setFamily(FaceName());
+  font_.setStyleStrategy(QFont::NoSubpixelAntialias);
+  SetFont(9, false);
+  Clear();
+}
+
+QString Canvas::FaceName() {
+  static const QString face = ResolveFace();
+  return face;
+}
+
+void Canvas::Clear() { image_.fill(Qt::white); }
+
+void Canvas::SetFont(double pointSize, bool bold) {
+  font_.setPixelSize(static_cast<int>(std::lround(pointSize * 96.0 / 72.0)));
+  font_.setBold(bold);
+}
+
+void Canvas::SetTextColor(QColor color) { textColor_ = color; }
+
+void Canvas::SetLineStyle(LineStyle style) { lineStyle_ = style; }
+
+void Canvas::Line(float x1, float y1, float x2, float y2, QColor color) {
+  QPainter painter(&image_);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  QPen pen(color);
+  pen.setWidth(1);
+  pen.setCapStyle(Qt::SquareCap);
+  if (lineStyle_ == LineStyle::kDotted) pen.setDashPattern({1.0, 1.0});  // one on, one off
+  painter.setPen(pen);
+  painter.drawLine(QPoint(Pixel(x1), Pixel(y1)), QPoint(Pixel(x2), Pixel(y2)));
+}
+
+void Canvas::FilledBox(float x1, float y1, float x2, float y2, QColor color) {
+  const QPoint topLeft(std::min(Pixel(x1), Pixel(x2)), std::min(Pixel(y1), Pixel(y2)));
+  const QPoint bottomRight(std::max(Pixel(x1), Pixel(x2)), std::max(Pixel(y1), Pixel(y2)));
+  QPainter painter(&image_);
+  painter.fillRect(QRect(topLeft, bottomRight), color);  // QRect(p, q) includes both corners
+}
+
+void Canvas::SetTextPosition(float x, float y) { textPosition_ = QPointF(x, y); }
+
+void Canvas::Print(const QString& text) {
+  QPainter painter(&image_);
+  painter.setRenderHint(QPainter::TextAntialiasing, true);
+  painter.setFont(font_);
+  painter.setPen(textColor_);
+  const QFontMetricsF metrics(font_, &image_);
+  painter.drawText(QPointF(Pixel(textPosition_.x()), Pixel(textPosition_.y()) + metrics.ascent()),
+                   text);
+}
+
+void Canvas::PrintNumber(int number) { Print(QStringLiteral(" ") + QString::number(number)); }
+
+}  // namespace morvik

@@ -1,0 +1,54 @@
+#pragma once
+// The chart canvas: a 1024 × 768 white image with the drawing state that persists
+// between operations and between charts (text position, text colour, font, line style).
+//
+// Coordinates are single-precision drawing units, one unit a pixel; they are rounded to
+// the nearest pixel. Lines and boxes are drawn without anti-aliasing: a 1-unit line at
+// x = 80 is pixel column 80, and a filled box covers both corner pixels and everything
+// between, whichever corner comes first. Text may be anti-aliased in grey levels only.
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPointF>
+#include <QString>
+
+namespace morvik {
+
+enum class LineStyle { kSolid, kDotted };
+
+class Canvas {
+ public:
+  static constexpr int kWidth = 1024;
+  static constexpr int kHeight = 768;
+
+  Canvas();
+
+  void Clear();
+  // Point sizes are taken at 96 dots per inch (9 pt is 12 pixels).
+  void SetFont(double pointSize, bool bold);
+  void SetTextColor(QColor color);
+  void SetLineStyle(LineStyle style);
+  void Line(float x1, float y1, float x2, float y2, QColor color);
+  void FilledBox(float x1, float y1, float x2, float y2, QColor color);
+  void SetTextPosition(float x, float y);
+  // Transparent background, top-left corner at the text position.
+  void Print(const QString& text);
+  // A number is printed as its decimal digits after one blank.
+  void PrintNumber(int number);
+
+  const QImage& image() const { return image_; }
+
+  // The face used for every text: "ＭＳ ゴシック" where installed, else IPAGothic, else
+  // any fixed-pitch face that has Japanese glyphs.
+  static QString FaceName();
+
+ private:
+  QImage image_;
+  QPointF textPosition_;
+  QColor textColor_ = Qt::black;
+  QFont font_;
+  LineStyle lineStyle_ = LineStyle::kSolid;
+};
+
+}  // namespace morvik

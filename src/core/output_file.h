@@ -1,0 +1,25 @@
+#pragma once
+// Every file the program writes goes through here: CP932 text with CR LF line ends,
+// every field in double quotes, a double quote inside a field doubled (the standard CSV
+// escape, so that a name with a quote keeps its line's columns), nothing else escaped.
+// Files are written to a temporary file beside the target and renamed over it only
+// when complete, so a failure never leaves a half-written file where a good one stood.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <span>
+
+namespace morvik {
+
+QString QuotedCsvLine(std::span<const QString> fields);
+
+// Encodes `lines` as CP932, each followed by CR LF, and writes them atomically to `path`.
+// Throws RunFailure naming the file when it cannot be written.
+void WriteCp932Lines(const QString& path, const QStringList& lines);
+
+// Writes `bytes` atomically to `path`; throws RunFailure naming the file on failure.
+void WriteFileAtomically(const QString& path, const QByteArray& bytes);
+
+}  // namespace morvik

@@ -1,0 +1,35 @@
+// morvikgraph: the main window by default, one run without a window with --batch.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+
+#include <unistd.h>
+
+#include "app/batch_mode.h"
+#include "ui/window_main.h"
+
+int main(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  if (!arguments.contains(QStringLiteral("--batch"))) {
+    QApplication app(argc, argv);
+    return morvik::RunWindow(arguments);
+  }
+  // Batch mode draws charts without a display, and needs no session runtime folder.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+    const QString runtime = QDir::temp().filePath(QStringLiteral("morvikgraph-%1").arg(getuid()));
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                       QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+  }
+  QGuiApplication app(argc, argv);
+  morvik::BatchEnvironment environment;
+  environment.programFolder = QCoreApplication::applicationDirPath();
+  environment.startFolder = QDir::currentPath();
+  environment.clock = morvik::BatchClock();
+  environment.errIsTerminal = isatty(fileno(stderr)) != 0;
+  return morvik::RunBatch(arguments, environment);
+}
