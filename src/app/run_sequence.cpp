@@ -86,7 +86,9 @@ bool BeginsNewGroup(const QString& staffNumber, const QString& groupStaffNo) {
          staffNumber != groupStaffNo;
 }
 
-void StaffLoop(Session& session, Frontend& frontend) {
+}  // namespace
+
+void RunStaffLoop(Session& session, Frontend& frontend) {
   WorkingTables& tables = *session.tables;
   for (int r = 0; r < kRequestRows; ++r) {
     const RequestRow& row = tables.requestTable[r];
@@ -107,6 +109,8 @@ void StaffLoop(Session& session, Frontend& frontend) {
   }
 }
 
+namespace {
+
 void HideDisplays(Frontend& frontend) {
   frontend.SetStatusText(QString());
   frontend.SetProgressVisible(ProgressBar::kStep, false);
@@ -124,7 +128,7 @@ void Run(Session& session, Frontend& frontend) {
   frontend.SetProgressRange(ProgressBar::kStaff, 0, tables.requestRowCount);
   frontend.SetProgressValue(ProgressBar::kStaff, 0);
   frontend.SetProgressVisible(ProgressBar::kStaff, true);
-  StaffLoop(session, frontend);
+  RunStaffLoop(session, frontend);
   FinishStaffMember(session, frontend);
   frontend.SetBusy(false);
   frontend.SetProgressValue(ProgressBar::kStaff, tables.requestRowCount);

@@ -21,4 +21,9 @@ struct RunOutcome {
 // ProgramEnd thrown by a reader is not caught here: it ends the program.
 RunOutcome Cmd_Ok_Click(Session& session, Frontend& frontend);
 
+// The staff loop over the request rows as they stand: consecutive rows with the same
+// staff number are one staff member, finished when the next one begins. The last staff
+// member is left in the grid for the caller to finish.
+void RunStaffLoop(Session& session, Frontend& frontend);
+
 }  // namespace morvik

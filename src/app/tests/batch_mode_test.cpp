@@ -1,1 +1,103 @@
+#include "app/batch_mode.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "app/batch_options.h"
+#include "testing/test_files.h"
+
+namespace morvik {
+namespace {
+
+const QString kHolidayName = QStringLiteral("MorvikGraph_祝日_max100.txt");
+
+// Runs batch mode with standard error captured in a temporary file.
+struct BatchResult {
+  int exit;
+  QString err;
+};
+
+class BatchModeTest : public ::testing::Test {
+ protected:
+  BatchModeTest() { program.WriteCp932(kHolidayName, "2026/11/03,文化の日\r\n"); }
+
+  BatchResult Run(const QStringList& arguments) {
+    std::FILE* err = std::tmpfile();
+    std::FILE* out = std::tmpfile();
+    BatchEnvironment environment;
+    environment.programFolder = program.path();
+    environment.startFolder = start.path();
+    environment.clock = [] { return QDateTime(QDate(2026, 12, 7), QTime(10, 0)); };
+    environment.err = err;
+    environment.out = out;
+    const int exit = RunBatch(arguments, environment);
+    std::rewind(err);
+    QByteArray bytes;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, err)) > 0;) bytes.append(buffer, n);
+    std::fclose(err);
+    std::fclose(out);
+    return {exit, QString::fromLocal8Bit(bytes)};
+  }
+
+  testing::TempFolder program;
+  testing::TempFolder start;
+};
+
+TEST_F(BatchModeTest, RefusalsAndEndsGiveTheirExitStatus) {
+  const struct {
+    const char* label;
+    QStringList arguments;
+    int exit;
+    QString stderrHas;
+  } cases[] = {
+      {"no stamp file", {"--batch", "--request", "r申請.csv"}, kExitRefused,
+       "エラー：「打刻ファイル名を正しく指定してください．"},
+      {"no image format", {"--batch", "--no-jpg", "--stamp", "s.csv"}, kExitRefused,
+       "注意：出力ファイル形式が選択されていませんのでJPG形式に変更します．"},
+      {"unknown option", {"--batch", "--frobnicate"}, kExitRefused, "usage:"},
+      {"malformed month", {"--batch", "--month", "2026/13"}, kExitRefused, "usage:"},
+      {"month without value", {"--batch", "--month"}, kExitRefused, "usage:"},
+      {"missing holiday file", {"--batch", "--holidays", "nowhere.txt"}, kExitProgramEnd,
+       "エラー：祝日ファイル(MorvikGraph_祝日_max100.txt)が開けませんでした．"},
+  };
+  for (const auto& c : cases) {
+    const BatchResult result = Run(c.arguments);
+    EXPECT_EQ(result.exit, c.exit) << c.label;
+    EXPECT_TRUE(result.err.contains(c.stderrHas)) << c.label << ": " << result.err.toStdString();
+  }
+}
+
+TEST_F(BatchModeTest, TooManyHolidayRecordsEndTheProgram) {
+  QString text;
+  for (int i = 1; i <= 101; ++i) text += QStringLiteral("2026/01/01,x%1\r\n").arg(i);
+  start.WriteCp932("h.txt", text);
+  const BatchResult result = Run({"--batch", "--holidays", "h.txt", "--stamp", "s.csv"});
+  EXPECT_EQ(result.exit, kExitProgramEnd);
+  EXPECT_TRUE(result.err.contains("100行を超えました"));
+}
+
+TEST_F(BatchModeTest, HelpAndVersionSucceed) {
+  EXPECT_EQ(Run({"--batch", "--help"}).exit, kExitFinished);
+  EXPECT_EQ(Run({"--batch", "--version"}).exit, kExitFinished);
+}
+
+TEST(BatchOptionsTest, FlagsAreParsed) {
+  const BatchParse parse = ParseBatchOptions(
+      {"--batch", "a申請.csv", "--stamp", "s.csv", "--staff-list", "", "--sjis", "--month",
+       "2026/11", "--no-jpg", "--bmp", "--csv", "--out", "o", "--dump", "--verbose"});
+  ASSERT_TRUE(parse.options.has_value());
+  const BatchOptions& o = *parse.options;
+  EXPECT_EQ(o.files, QStringList{"a申請.csv"});
+  EXPECT_EQ(o.stamp, "s.csv");
+  EXPECT_EQ(o.staffList, "");
+  EXPECT_EQ(o.utf8, false);
+  EXPECT_EQ(o.month, "2026/11");
+  EXPECT_FALSE(o.jpg);
+  EXPECT_TRUE(o.bmp && o.csv && o.dump && o.verbose);
+  EXPECT_EQ(o.outputFolder, "o");
+}
+
+}  // namespace
+}  // namespace morvik
