@@ -5,7 +5,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 SAMPLES := data/samples
 OUT := out
 
-.PHONY: all deps build test run gui clean format
+.PHONY: all deps build test run gui clean format test-sanitize fuzz
 
 all: build
 
@@ -26,6 +26,21 @@ run: build
 
 gui: build
 	@scripts/open-window $(BUILD)/morvikgraph $(SAMPLES)
+
+# The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize: deps
+	cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DMORVIK_SANITIZE=ON
+	cmake --build build-sanitize -j $(JOBS)
+	cd build-sanitize && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
+# Every fuzz target for FUZZ_SECONDS each (libFuzzer, clang, ASan + UBSan).
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVIK_FUZZ=ON
+	cmake --build build-fuzz --target fuzzers -j $(JOBS)
+	@scripts/run-fuzzers build-fuzz/fuzz $(FUZZ_SECONDS)
 
 format:
 	clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h')
