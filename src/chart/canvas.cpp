@@ -13,7 +13,14 @@ namespace {
 
 constexpr int kDotsPerMeterAt96Dpi = 3780;
 
-int Pixel(float coordinate) { return static_cast<int>(std::lround(coordinate)); }
+// Far enough outside the surface to draw nothing, near enough that no size overflows.
+constexpr float kCoordinateLimit = 1.0e6F;
+
+// Halves round away from zero, as lround does; a NaN lands far off the surface.
+int Pixel(float coordinate) {
+  if (std::isnan(coordinate)) return static_cast<int>(-kCoordinateLimit);
+  return static_cast<int>(std::lround(std::clamp(coordinate, -kCoordinateLimit, kCoordinateLimit)));
+}
 
 bool HasJapaneseGlyphs(const QString& family) {
   const auto systems = QFontDatabase::writingSystems(family);
@@ -29,6 +36,10 @@ QString ResolveFace() {
   for (const QString& family : families) {
     if (QFontDatabase::isFixedPitch(family) && HasJapaneseGlyphs(family)) return family;
   }
+  // Faces that mix half- and full-width glyphs are not always reported as fixed-pitch.
+  for (const QString& family : families) {
+    if (HasJapaneseGlyphs(family)) return family;
+  }
   return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
 }
 
@@ -39,6 +50,7 @@ Canvas::Canvas() : image_(kWidth, kHeight, QImage::Format_RGB32) {
   image_.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
   font_.setFamily(FaceName());
   font_.setStyleStrategy(QFont::NoSubpixelAntialias);
+  font_.setHintingPreference(QFont::PreferFullHinting);
   SetFont(9, false);
   Clear();
 }
@@ -62,10 +74,9 @@ void Canvas::SetLineStyle(LineStyle style) { lineStyle_ = style; }
 void Canvas::Line(float x1, float y1, float x2, float y2, QColor color) {
   QPainter painter(&image_);
   painter.setRenderHint(QPainter::Antialiasing, false);
-  QPen pen(color);
-  pen.setWidth(1);
-  pen.setCapStyle(Qt::SquareCap);
-  if (lineStyle_ == LineStyle::kDotted) pen.setDashPattern({1.0, 1.0});  // one on, one off
+  // A flat cap: a square cap would lengthen every dash by a pixel and close the gaps.
+  QPen pen(color, 1, Qt::SolidLine, Qt::FlatCap);
+  if (lineStyle_ == LineStyle::kDotted) pen.setDashPattern({1.0, 2.0});  // one on, two off
   painter.setPen(pen);
   painter.drawLine(QPoint(Pixel(x1), Pixel(y1)), QPoint(Pixel(x2), Pixel(y2)));
 }
@@ -80,6 +91,7 @@ void Canvas::FilledBox(float x1, float y1, float x2, float y2, QColor color) {
 void Canvas::SetTextPosition(float x, float y) { textPosition_ = QPointF(x, y); }
 
 void Canvas::Print(const QString& text) {
+  if (text.isEmpty()) return;
   QPainter painter(&image_);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   painter.setFont(font_);
@@ -89,6 +101,9 @@ void Canvas::Print(const QString& text) {
                    text);
 }
 
-void Canvas::PrintNumber(int number) { Print(QStringLiteral(" ") + QString::number(number)); }
+// The blank is where the sign of a negative number goes.
+void Canvas::PrintNumber(int number) {
+  Print(number < 0 ? QString::number(number) : QStringLiteral(" ") + QString::number(number));
+}
 
 }  // namespace morvik

@@ -4,8 +4,9 @@
 //
 // Coordinates are single-precision drawing units, one unit a pixel; they are rounded to
 // the nearest pixel. Lines and boxes are drawn without anti-aliasing: a 1-unit line at
-// x = 80 is pixel column 80, and a filled box covers both corner pixels and everything
-// between, whichever corner comes first. Text may be anti-aliased in grey levels only.
+// x = 80 is pixel column 80 (from its first point up to, not including, its last), and a
+// filled box covers both corner pixels and everything between, whichever corner comes
+// first. Text may be anti-aliased in grey levels only.
 
 #include <QColor>
 #include <QFont>
