@@ -2,7 +2,6 @@
 
 #include <QBuffer>
 #include <QFontDatabase>
-#include <QImageReader>
 #include <QImageWriter>
 
 #include <gtest/gtest.h>
@@ -71,17 +70,6 @@ TEST(CanvasTest, OneUnitVerticalLineAtEightyIsPixelColumnEighty) {
   EXPECT_EQ(At(image, 80, 748), kWhite);
 }
 
-TEST(CanvasTest, HorizontalLineLiesOnItsRow) {
-  Canvas canvas;
-  canvas.Line(80, 105, 992, 105, Qt::black);
-  const QImage image = canvas.image();
-  for (int x = 80; x <= 991; ++x) {
-    ASSERT_EQ(At(image, x, 105), QColor(Qt::black)) << "column " << x;
-    ASSERT_EQ(At(image, x, 104), kWhite) << "column " << x;
-    ASSERT_EQ(At(image, x, 106), kWhite) << "column " << x;
-  }
-}
-
 // Counts of drawn and blank pixels along x = 118 between y = 100 and 745.
 std::pair<int, int> InkAndGaps(const QImage& image, QColor ink) {
   int drawn = 0;
@@ -117,17 +105,6 @@ TEST(CanvasTest, DottedLineIsDottedAndSolidIsSolidAgain) {
   canvas.SetLineStyle(LineStyle::kSolid);
   canvas.Line(118, 100, 118, 746, grey);
   EXPECT_EQ(InkAndGaps(canvas.image(), grey).second, 0);
-}
-
-TEST(CanvasTest, ClearLeavesOnlyWhite) {
-  Canvas canvas;
-  canvas.FilledBox(0, 0, 1023, 767, Qt::red);
-  canvas.SetTextPosition(10, 10);
-  canvas.Print(QStringLiteral("勤務表"));
-  canvas.Clear();
-  QImage white(Canvas::kWidth, Canvas::kHeight, canvas.image().format());
-  white.fill(Qt::white);
-  EXPECT_EQ(canvas.image(), white);
 }
 
 // The text keeps its top-left corner at the text position, in the text colour, on a
