@@ -2,10 +2,23 @@
 
 #include <QStringList>
 
+#include <memory>
+
+#include "ui/form1.h"
+
 namespace morvik {
 
-// Opens the main window with `arguments` (file names) and returns the process's exit
-// status when the window closes. Needs the QApplication to exist.
+struct Session;
+
+// Creates the main window for `session` and runs start-up with `arguments` (file names,
+// one an element). Returns null when start-up ended the program (its message shown);
+// the window is not shown yet.
+std::unique_ptr<Form1> LoadMainWindow(Session& session, const QStringList& arguments,
+                                      WindowServices services = {});
+
+// Opens the main window with `arguments` and returns the process's exit status when the
+// window closes: 0 normally, 3 when the program was ended (holiday file, staff list file).
+// Needs the QApplication to exist.
 int RunWindow(const QStringList& arguments);
 
 }  // namespace morvik

@@ -1,0 +1,21 @@
+#pragma once
+// Form2, the chart window "勤務表": shows the canvas image that the charts are drawn on.
+
+#include <QWidget>
+
+namespace morvik {
+
+class Canvas;
+
+class Form2 : public QWidget {
+ public:
+  explicit Form2(const Canvas& canvas);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  const Canvas& canvas_;
+};
+
+}  // namespace morvik

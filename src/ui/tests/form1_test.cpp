@@ -1,0 +1,374 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTest>
+
+#include "core/working_tables.h"
+#include "ui/form2.h"
+#include "ui/tests/ui_test_support.h"
+
+namespace morvik {
+namespace {
+
+using testing::WindowFixture;
+
+// The text a control shows: a frame's title, else its text; a progress bar shows none.
+QString Caption(const QWidget* widget) {
+  if (qobject_cast<const QProgressBar*>(widget)) return QString();
+  if (auto* frame = qobject_cast<const QGroupBox*>(widget)) return frame->title();
+  return widget->property("text").toString();
+}
+
+struct ControlCase {
+  const char* name;
+  const char* className;
+  const char* parent;
+  QString caption;
+  QRect pixels;  // left, top, width, height relative to the parent
+};
+
+TEST(Form1Test, EveryControlHasItsKindCaptionAndPlace) {
+  WindowFixture fixture;
+  const ControlCase cases[] = {
+      {"Label1",
+       "QLabel",
+       "Form1Client",
+       QStringLiteral("MorvikGraph　Ver1.1.1"),
+       {136, 16, 329, 41}},
+      {"Label2", "QLabel", "Form1Client", QStringLiteral("個人用"), {48, 120, 57, 17}},
+      {"Label3", "QLabel", "Form1Client", QStringLiteral("管理者用"), {48, 280, 57, 17}},
+      {"Frame1",
+       "QGroupBox",
+       "Form1Client",
+       QStringLiteral("申請ファイル名 (S-JIS)"),
+       {112, 64, 465, 49}},
+      {"Input_File", "QLineEdit", "Frame1", QString(), {8, 16, 393, 18}},
+      {"Cmd_Open", "QPushButton", "Frame1", QStringLiteral("参照..."), {408, 16, 49, 25}},
+      {"Frame2", "QGroupBox", "Form1Client", QStringLiteral("打刻ファイル名"), {112, 128, 465, 65}},
+      {"Input_File2", "QLineEdit", "Frame2", QString(), {8, 16, 393, 18}},
+      {"Cmd_Open2", "QPushButton", "Frame2", QStringLiteral("参照..."), {408, 16, 49, 25}},
+      {"Option2", "QRadioButton", "Frame2", QStringLiteral("S-JIS (個人用)"), {48, 40, 113, 17}},
+      {"Option1", "QRadioButton", "Frame2", QStringLiteral("UTF-8 (管理者用)"), {184, 40, 137, 17}},
+      {"Frame3",
+       "QGroupBox",
+       "Form1Client",
+       QStringLiteral("職員番号指定ファイル名"),
+       {112, 224, 465, 65}},
+      {"Input_File1", "QLineEdit", "Frame3", QString(), {8, 16, 393, 18}},
+      {"Cmd_Open1", "QPushButton", "Frame3", QStringLiteral("参照..."), {408, 16, 49, 25}},
+      {"Check_sitei",
+       "QCheckBox",
+       "Frame3",
+       QStringLiteral("職員番号指定ファイルを使用する"),
+       {8, 40, 201, 17}},
+      {"Frame4", "QGroupBox", "Form1Client", QStringLiteral("年月指定"), {112, 304, 465, 49}},
+      {"Check_nengetu",
+       "QCheckBox",
+       "Frame4",
+       QStringLiteral("年月を指定する(yyyy/mm)"),
+       {8, 16, 169, 17}},
+      {"Command_mae", "QPushButton", "Frame4", QStringLiteral("＜"), {192, 16, 25, 20}},
+      {"Text_nengetu", "QLineEdit", "Frame4", QStringLiteral("2022/01"), {224, 16, 65, 18}},
+      {"Command_ato", "QPushButton", "Frame4", QStringLiteral("＞"), {296, 16, 25, 20}},
+      {"Command_now", "QPushButton", "Frame4", QStringLiteral("今月"), {352, 16, 41, 20}},
+      {"Check_jpg",
+       "QCheckBox",
+       "Form1Client",
+       QStringLiteral("JPG形式で出力"),
+       {72, 376, 105, 17}},
+      {"Check_bmp",
+       "QCheckBox",
+       "Form1Client",
+       QStringLiteral("BMP形式で出力"),
+       {192, 376, 105, 17}},
+      {"Check1",
+       "QCheckBox",
+       "Form1Client",
+       QStringLiteral("勤務CSVを出力(年月_No_氏名.CSV)"),
+       {320, 376, 217, 17}},
+      {"ProgressBar2", "QProgressBar", "Form1Client", QString(), {112, 400, 417, 17}},
+      {"ProgressBar1", "QProgressBar", "Form1Client", QString(), {112, 416, 417, 9}},
+      {"Cmd_Ok", "QPushButton", "Form1Client", QStringLiteral("実行"), {200, 432, 81, 33}},
+      {"Cmd_No", "QPushButton", "Form1Client", QStringLiteral("終了"), {344, 432, 81, 33}},
+      {"PersonalGroup", "QFrame", "Form1Client", QString(), {32, 56, 560, 144}},
+      {"ManagersGroup", "QFrame", "Form1Client", QString(), {32, 216, 560, 144}},
+  };
+  for (const ControlCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QWidget* widget = fixture.Find<QWidget>(c.name);
+    ASSERT_NE(widget, nullptr);
+    EXPECT_STREQ(widget->metaObject()->className(), c.className);
+    EXPECT_EQ(widget->parentWidget()->objectName(), QString::fromLatin1(c.parent));
+    EXPECT_EQ(Caption(widget), c.caption);
+    EXPECT_EQ(widget->geometry(), c.pixels);
+  }
+}
+
+TEST(Form1Test, WindowHasItsCaptionClientSizeMenusAndStatusBar) {
+  WindowFixture fixture;
+  Form1& window = *fixture.window;
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("MorvikGraph.exe"));
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  // 9375 × 7515 twips below the menu bar, the last 375 the status bar.
+  EXPECT_EQ(window.width(), 625);
+  EXPECT_EQ(window.height() - window.menuBar()->height(), 501);
+  EXPECT_EQ(window.centralWidget()->geometry().height(), 476);
+  EXPECT_EQ(window.statusBar()->objectName(), QStringLiteral("StatusBar1"));
+  EXPECT_EQ(window.statusBar()->geometry(), QRect(0, window.menuBar()->height() + 476, 625, 25));
+
+  QStringList menus;
+  for (QAction* menu : window.menuBar()->actions()) {
+    menus << menu->text();
+    for (QAction* item : menu->menu()->actions()) menus << item->objectName() + "=" + item->text();
+  }
+  EXPECT_EQ(menus,
+            (QStringList{QStringLiteral("ファイル(&F)"), QStringLiteral("mnuEnd=終了(&X)"),
+                         QStringLiteral("ヘルプ(&H)"), QStringLiteral("mnuVer=バージョン")}));
+}
+
+TEST(Form1Test, TitleIsBoldJapaneseGothicAt21Point75) {
+  WindowFixture fixture;
+  const QLabel* title = fixture.Find<QLabel>("Label1");
+  EXPECT_TRUE(title->font().bold());
+  EXPECT_EQ(title->font().pixelSize(), 29);  // 21.75 points at 96 dots per inch
+  EXPECT_TRUE(title->alignment() & Qt::AlignHCenter);
+  const QString family = QFontInfo(title->font()).family();
+  EXPECT_TRUE(QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese))
+      << family.toStdString();
+}
+
+TEST(Form1Test, ControlsStartInThePersonalDefaults) {
+  WindowFixture fixture;
+  EXPECT_TRUE(fixture.Find<QRadioButton>("Option2")->isChecked());
+  EXPECT_FALSE(fixture.Find<QRadioButton>("Option1")->isChecked());
+  EXPECT_TRUE(fixture.Find<QCheckBox>("Check_jpg")->isChecked());
+  for (const char* name : {"Check_sitei", "Check_nengetu", "Check_bmp", "Check1"}) {
+    EXPECT_FALSE(fixture.Find<QCheckBox>(name)->isChecked()) << name;
+  }
+  for (const char* name : {"Input_File", "Input_File2", "Input_File1"}) {
+    EXPECT_TRUE(fixture.Find<QLineEdit>(name)->text().isEmpty()) << name;
+  }
+  for (const char* name : {"ProgressBar1", "ProgressBar2"}) {
+    EXPECT_TRUE(fixture.Find<QProgressBar>(name)->isHidden()) << name;
+  }
+  EXPECT_TRUE(fixture.Find<QLabel>("StatusBar1Text")->text().isEmpty());
+}
+
+TEST(Form1Test, TabOrderFollowsTheTabIndexes) {
+  WindowFixture fixture;
+  const QStringList expected = {"Cmd_Ok",      "Cmd_No",       "Input_File",  "Cmd_Open",
+                                "Input_File2", "Cmd_Open2",    "Option2",     "Option1",
+                                "Input_File1", "Cmd_Open1",    "Check_sitei", "Check_nengetu",
+                                "Command_mae", "Text_nengetu", "Command_ato", "Command_now",
+                                "Check_jpg",   "Check_bmp",    "Check1"};
+  QStringList chain;
+  QWidget* widget = fixture.Find<QWidget>("Cmd_Ok");
+  do {
+    if (expected.contains(widget->objectName())) chain << widget->objectName();
+    widget = widget->nextInFocusChain();
+  } while (widget != fixture.Find<QWidget>("Cmd_Ok"));
+  EXPECT_EQ(chain, expected);
+}
+
+void ClickBox(QAbstractButton* button) {
+  QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+}
+
+TEST(Form1Test, StaffListSwitchFillsTheDefaultPathAndSwitchesEncoding) {
+  WindowFixture fixture;
+  WorkingTables& tables = *fixture.session.tables;
+  auto* check = fixture.Find<QCheckBox>("Check_sitei");
+  auto* field = fixture.Find<QLineEdit>("Input_File1");
+  auto* utf8 = fixture.Find<QRadioButton>("Option1");
+  auto* sjis = fixture.Find<QRadioButton>("Option2");
+  const QString defaultPath =
+      fixture.session.programFolder + QStringLiteral("/MorvikGraph_職員番号指定.txt");
+
+  ClickBox(check);
+  EXPECT_TRUE(check->isChecked());
+  EXPECT_EQ(field->text(), defaultPath);
+  EXPECT_EQ(tables.staffListPath, defaultPath);
+  EXPECT_TRUE(utf8->isChecked());
+  EXPECT_FALSE(sjis->isChecked());
+  EXPECT_EQ(tables.useStaffList, 1);
+  EXPECT_EQ(tables.stampIsUtf8, 1);
+
+  tables.staffList.at(1) = QStringLiteral("0042");  // read by an earlier run
+  ClickBox(check);
+  EXPECT_FALSE(check->isChecked());
+  EXPECT_TRUE(field->text().isEmpty());
+  EXPECT_TRUE(tables.staffListPath.isEmpty());
+  EXPECT_TRUE(sjis->isChecked());
+  EXPECT_FALSE(utf8->isChecked());
+  EXPECT_EQ(tables.useStaffList, 0);
+  EXPECT_EQ(tables.stampIsUtf8, 0);
+  EXPECT_TRUE(tables.staffList.at(1).isEmpty());
+}
+
+TEST(Form1Test, ChoosingShiftJisKeepsTheStaffListInUse) {
+  WindowFixture fixture;
+  ClickBox(fixture.Find<QCheckBox>("Check_sitei"));
+  ClickBox(fixture.Find<QRadioButton>("Option2"));
+  EXPECT_TRUE(fixture.Find<QCheckBox>("Check_sitei")->isChecked());
+  EXPECT_FALSE(fixture.Find<QLineEdit>("Input_File1")->text().isEmpty());
+  EXPECT_EQ(fixture.session.tables->useStaffList, 1);
+  EXPECT_EQ(fixture.session.tables->stampIsUtf8, 0);
+  ClickBox(fixture.Find<QRadioButton>("Option1"));
+  EXPECT_EQ(fixture.session.tables->stampIsUtf8, 1);
+}
+
+TEST(Form1Test, MonthButtonsStepFromTheThirtyFirst) {
+  WindowFixture fixture;  // today 2022/01/31
+  struct Step {
+    const char* button;
+    const char* month;
+  };
+  const Step steps[] = {{"Command_ato", "2022/02"}, {"Command_ato", "2022/03"},
+                        {"Command_mae", "2022/02"}, {"Command_mae", "2022/01"},
+                        {"Command_mae", "2021/12"}, {"Command_now", "2022/01"}};
+  auto* text = fixture.Find<QLineEdit>("Text_nengetu");
+  auto* check = fixture.Find<QCheckBox>("Check_nengetu");
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.button);
+    QTest::mouseClick(fixture.Find<QPushButton>(step.button), Qt::LeftButton);
+    EXPECT_EQ(text->text(), QString::fromLatin1(step.month));
+    EXPECT_EQ(fixture.session.tables->targetMonthText, QString::fromLatin1(step.month));
+    EXPECT_TRUE(check->isChecked());
+    EXPECT_EQ(fixture.session.tables->fixedMonth, 1);
+  }
+  // Unticking keeps the month shown but lets the files decide it again.
+  ClickBox(check);
+  EXPECT_EQ(text->text(), QStringLiteral("2022/01"));
+  EXPECT_EQ(fixture.session.tables->fixedMonth, 0);
+}
+
+TEST(Form1Test, TypedMonthIsTakenWhenTheMonthBoxIsTicked) {
+  WindowFixture fixture;
+  auto* text = fixture.Find<QLineEdit>("Text_nengetu");
+  text->clear();
+  QTest::keyClicks(text, QStringLiteral("2021/07"));
+  ClickBox(fixture.Find<QCheckBox>("Check_nengetu"));
+  EXPECT_EQ(fixture.session.tables->targetMonthText, QStringLiteral("2021/07"));
+}
+
+TEST(Form1Test, OutputBoxesSetTheirFlags) {
+  WindowFixture fixture;
+  WorkingTables& tables = *fixture.session.tables;
+  ClickBox(fixture.Find<QCheckBox>("Check_bmp"));
+  ClickBox(fixture.Find<QCheckBox>("Check1"));
+  ClickBox(fixture.Find<QCheckBox>("Check_jpg"));
+  EXPECT_EQ(tables.saveBmp, 1);
+  EXPECT_EQ(tables.writeWorkCsv, 1);
+  EXPECT_EQ(tables.saveJpg, 0);
+}
+
+TEST(Form1Test, TypingTheStampNameReachesItsPathAtOnce) {
+  WindowFixture fixture;
+  QTest::keyClicks(fixture.Find<QLineEdit>("Input_File2"), QStringLiteral("stamp.csv"));
+  EXPECT_EQ(fixture.session.tables->stampCsvPath, QStringLiteral("stamp.csv"));
+  // The request name is taken only from browsing and start-up.
+  QTest::keyClicks(fixture.Find<QLineEdit>("Input_File"), QStringLiteral("request.csv"));
+  EXPECT_TRUE(fixture.session.tables->requestCsvPath.isEmpty());
+  EXPECT_EQ(fixture.session.form.Input_File, QStringLiteral("request.csv"));
+}
+
+TEST(Form1Test, RunWithoutStampFileShowsItsMessageOnly) {
+  WindowFixture fixture;
+  QTest::mouseClick(fixture.Find<QPushButton>("Cmd_Ok"), Qt::LeftButton);
+  EXPECT_EQ(fixture.log.messages,
+            QStringList{QStringLiteral("エラー：「打刻ファイル名を正しく指定してください．")});
+  EXPECT_TRUE(fixture.window->chartWindow().isHidden());
+  EXPECT_TRUE(fixture.log.endStatuses.empty());
+}
+
+TEST(Form1Test, RunWithoutImageFormatTicksJpgAgain) {
+  WindowFixture fixture;
+  auto* jpg = fixture.Find<QCheckBox>("Check_jpg");
+  ClickBox(jpg);
+  ASSERT_FALSE(jpg->isChecked());
+  QTest::mouseClick(fixture.Find<QPushButton>("Cmd_Ok"), Qt::LeftButton);
+  EXPECT_EQ(fixture.log.messages,
+            QStringList{QStringLiteral(
+                "注意：出力ファイル形式が選択されていませんのでJPG形式に変更します．")});
+  EXPECT_TRUE(jpg->isChecked());
+  EXPECT_EQ(fixture.session.tables->saveJpg, 1);
+}
+
+TEST(Form1Test, MissingStaffListFileEndsTheProgram) {
+  WindowFixture fixture;
+  QTest::keyClicks(fixture.Find<QLineEdit>("Input_File2"), QStringLiteral("stamp.csv"));
+  ClickBox(fixture.Find<QCheckBox>("Check_sitei"));  // the default list is not there
+  QTest::mouseClick(fixture.Find<QPushButton>("Cmd_Ok"), Qt::LeftButton);
+  ASSERT_EQ(fixture.log.messages.size(), 1);
+  EXPECT_EQ(fixture.log.endStatuses, std::vector<int>{3});
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+struct BrowseCase {
+  const char* button;
+  const char* field;
+  QString filters;
+};
+
+TEST(Form1Test, BrowseFillsTheFieldAndCancelLeavesIt) {
+  const BrowseCase cases[] = {
+      {"Cmd_Open", "Input_File", QStringLiteral("CSV ファイル (*.csv);;すべてのファイル (*.*)")},
+      {"Cmd_Open2", "Input_File2", QStringLiteral("CSV ファイル (*.csv);;すべてのファイル (*.*)")},
+      {"Cmd_Open1", "Input_File1", QStringLiteral("txt ファイル (*.txt);;すべてのファイル (*.*)")},
+  };
+  for (const BrowseCase& c : cases) {
+    SCOPED_TRACE(c.button);
+    WindowFixture fixture;
+    auto* button = fixture.Find<QPushButton>(c.button);
+    auto* field = fixture.Find<QLineEdit>(c.field);
+    fixture.log.answers = {QStringLiteral("/data/chosen.csv"), QString()};
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(field->text(), QStringLiteral("/data/chosen.csv"));
+    QTest::mouseClick(button, Qt::LeftButton);  // cancelled
+    EXPECT_EQ(field->text(), QStringLiteral("/data/chosen.csv"));
+    ASSERT_EQ(fixture.log.browses.size(), 2u);
+    EXPECT_EQ(fixture.log.browses[0].first, fixture.session.programFolder);
+    EXPECT_EQ(fixture.log.browses[0].second, c.filters);
+  }
+}
+
+TEST(Form1Test, BrowsedPathsReachTheirMembers) {
+  WindowFixture fixture;
+  WorkingTables& tables = *fixture.session.tables;
+  fixture.log.answers = {QStringLiteral("/d/a申請.csv"), QStringLiteral("/d/b打刻.csv"),
+                         QStringLiteral("/d/list.txt")};
+  QTest::mouseClick(fixture.Find<QPushButton>("Cmd_Open"), Qt::LeftButton);
+  QTest::mouseClick(fixture.Find<QPushButton>("Cmd_Open2"), Qt::LeftButton);
+  QTest::mouseClick(fixture.Find<QPushButton>("Cmd_Open1"), Qt::LeftButton);
+  EXPECT_EQ(tables.requestCsvPath, QStringLiteral("/d/a申請.csv"));
+  EXPECT_EQ(tables.stampCsvPath, QStringLiteral("/d/b打刻.csv"));
+  EXPECT_EQ(tables.staffListPath, QStringLiteral("/d/list.txt"));
+  // Choosing a staff list switches it on, and with it UTF-8 stamps.
+  EXPECT_TRUE(fixture.Find<QCheckBox>("Check_sitei")->isChecked());
+  EXPECT_TRUE(fixture.Find<QRadioButton>("Option1")->isChecked());
+  EXPECT_EQ(tables.useStaffList, 1);
+  EXPECT_EQ(tables.stampIsUtf8, 1);
+}
+
+TEST(Form1Test, ExitMenuEndAndVersionReachTheirServices) {
+  WindowFixture fixture;
+  QTest::mouseClick(fixture.Find<QPushButton>("Cmd_No"), Qt::LeftButton);
+  fixture.window->findChild<QAction*>(QStringLiteral("mnuEnd"))->trigger();
+  EXPECT_EQ(fixture.log.endStatuses, (std::vector<int>{0, 0}));
+  fixture.window->findChild<QAction*>(QStringLiteral("mnuVer"))->trigger();
+  EXPECT_EQ(fixture.log.aboutShown, 1);
+}
+
+}  // namespace
+}  // namespace morvik
