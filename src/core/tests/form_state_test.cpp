@@ -1,1 +1,219 @@
 #include <gtest/gtest.h>
+
+#include <memory>
+
+#include "core/form_state.h"
+#include "core/working_tables.h"
+
+namespace morvik {
+namespace {
+
+const QString kFolder = QStringLiteral("/opt/morvik");
+const QString kDefaultList = QStringLiteral("/opt/morvik/MorvikGraph_職員番号指定.txt");
+
+struct Model {
+  Model() : tables(std::make_unique<WorkingTables>()) {}
+  FormState form;
+  std::unique_ptr<WorkingTables> tables;
+};
+
+struct StaffListCase {
+  const char* what;
+  bool tickedBefore;
+  QString fieldBefore;
+  bool tick;
+  QString expectedField;
+  qint16 expectedUse;
+  qint16 expectedUtf8;
+};
+
+TEST(FormStateTest, StaffListSwitchKeepsFieldPathAndEncodingTogether) {
+  const StaffListCase cases[] = {
+      {"tick with an empty field", false, QString(), true, kDefaultList, 1, 1},
+      {"tick with a chosen file", false, QStringLiteral("/d/list.txt"), true,
+       QStringLiteral("/d/list.txt"), 1, 1},
+      {"untick", true, QStringLiteral("/d/list.txt"), false, QString(), 0, 0},
+  };
+  for (const StaffListCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    Model m;
+    m.form.Check_sitei = c.tickedBefore;
+    m.form.Input_File1 = c.fieldBefore;
+    m.tables->staffList.at(0) = QStringLiteral("heading");
+    m.tables->staffList.at(kStaffListEntries - 1) = QStringLiteral("0042");
+    SetCheck_sitei(m.form, *m.tables, kFolder, c.tick);
+    EXPECT_EQ(m.form.Check_sitei, c.tick);
+    EXPECT_EQ(m.form.Input_File1, c.expectedField);
+    EXPECT_EQ(m.tables->staffListPath, c.expectedField);
+    EXPECT_EQ(m.tables->useStaffList, c.expectedUse);
+    EXPECT_EQ(m.tables->stampIsUtf8, c.expectedUtf8);
+    EXPECT_EQ(m.form.Option1, c.expectedUtf8 == 1);
+    EXPECT_EQ(m.form.Option2, c.expectedUtf8 == 0);
+    // Leaving the staff list forgets every entry read before, the last one too.
+    EXPECT_EQ(m.tables->staffList.at(0).isEmpty(), !c.tick);
+    EXPECT_EQ(m.tables->staffList.at(kStaffListEntries - 1).isEmpty(), !c.tick);
+  }
+}
+
+TEST(FormStateTest, SettingTheSwitchToItsStateRunsNoHandler) {
+  Model m;
+  m.form.Check_sitei = true;
+  m.form.Input_File1 = QStringLiteral("/d/list.txt");
+  m.tables->staffListPath = QStringLiteral("/d/other.txt");
+  SetCheck_sitei(m.form, *m.tables, kFolder, true);
+  EXPECT_EQ(m.tables->staffListPath, QStringLiteral("/d/other.txt"));
+  EXPECT_EQ(m.tables->stampIsUtf8, 0);
+}
+
+TEST(FormStateTest, EncodingOptionsLeaveTheStaffListAlone) {
+  Model m;
+  SetCheck_sitei(m.form, *m.tables, kFolder, true);
+  Option2_Click(m.form, *m.tables);
+  EXPECT_TRUE(m.form.Option2);
+  EXPECT_FALSE(m.form.Option1);
+  EXPECT_EQ(m.tables->stampIsUtf8, 0);
+  EXPECT_TRUE(m.form.Check_sitei);
+  EXPECT_EQ(m.tables->useStaffList, 1);
+  EXPECT_EQ(m.tables->staffListPath, kDefaultList);
+  Option1_Click(m.form, *m.tables);
+  EXPECT_TRUE(m.form.Option1);
+  EXPECT_FALSE(m.form.Option2);
+  EXPECT_EQ(m.tables->stampIsUtf8, 1);
+}
+
+struct MonthCase {
+  QDate start;
+  QString buttons;  // "<" previous, ">" next, "n" this month
+  QString expectedMonth;
+  QDate expectedDate;
+};
+
+TEST(FormStateTest, MonthButtonsMoveTheTargetDateByCalendarMonths) {
+  const QDate today(2022, 6, 15);
+  const MonthCase cases[] = {
+      {QDate(2022, 1, 31), ">", "2022/02", QDate(2022, 2, 28)},
+      {QDate(2022, 1, 31), ">>", "2022/03", QDate(2022, 3, 28)},
+      {QDate(2024, 3, 31), "<", "2024/02", QDate(2024, 2, 29)},
+      {QDate(2022, 12, 10), ">", "2023/01", QDate(2023, 1, 10)},
+      {QDate(2022, 1, 10), "<", "2021/12", QDate(2021, 12, 10)},
+      {QDate(2021, 12, 10), "<<n", "2022/06", today},
+  };
+  for (const MonthCase& c : cases) {
+    SCOPED_TRACE(c.buttons.toStdString() + " from " + c.start.toString().toStdString());
+    Model m;
+    m.tables->targetDate = c.start;
+    m.form.Text_nengetu = QStringLiteral("2000/01");
+    for (QChar button : c.buttons) {
+      if (button == u'<') Command_mae_Click(m.form, *m.tables);
+      if (button == u'>') Command_ato_Click(m.form, *m.tables);
+      if (button == u'n') Command_now_Click(m.form, *m.tables, today);
+    }
+    EXPECT_EQ(m.tables->targetDate, c.expectedDate);
+    EXPECT_EQ(m.form.Text_nengetu, c.expectedMonth);
+    EXPECT_EQ(m.tables->targetMonthText, c.expectedMonth);
+    EXPECT_TRUE(m.form.Check_nengetu);
+    EXPECT_EQ(m.tables->fixedMonth, 1);
+  }
+}
+
+struct MonthBoxCase {
+  const char* what;
+  bool tick;
+  QString textBefore;
+  QString expectedText;
+  QString expectedTarget;
+  qint16 expectedFixed;
+};
+
+TEST(FormStateTest, MonthBoxTakesTheShownMonthOrTheTargetDate) {
+  const MonthBoxCase cases[] = {
+      {"tick with a typed month", true, "2021/07", "2021/07", "2021/07", 1},
+      {"tick with an empty box", true, QString(), "2022/04", "2022/04", 1},
+      {"untick keeps text and month", false, "2021/07", "2021/07", "2020/01", 0},
+  };
+  for (const MonthBoxCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    Model m;
+    m.tables->targetDate = QDate(2022, 4, 30);
+    m.tables->targetMonthText = QStringLiteral("2020/01");
+    m.tables->fixedMonth = c.tick ? 0 : 1;
+    m.form.Check_nengetu = !c.tick;
+    m.form.Text_nengetu = c.textBefore;
+    SetCheck_nengetu(m.form, *m.tables, c.tick);
+    EXPECT_EQ(m.form.Text_nengetu, c.expectedText);
+    EXPECT_EQ(m.tables->targetMonthText, c.expectedTarget);
+    EXPECT_EQ(m.tables->fixedMonth, c.expectedFixed);
+  }
+}
+
+TEST(FormStateTest, OutputBoxesAndStampFieldSetTheirMembers) {
+  Model m;
+  m.form.Check1 = true;
+  m.form.Check_bmp = true;
+  m.form.Check_jpg = false;
+  Check1_Click(m.form, *m.tables);
+  Check_bmp_Click(m.form, *m.tables);
+  Check_jpg_Click(m.form, *m.tables);
+  EXPECT_EQ(m.tables->writeWorkCsv, 1);
+  EXPECT_EQ(m.tables->saveBmp, 1);
+  EXPECT_EQ(m.tables->saveJpg, 0);
+  SetInput_File2(m.form, *m.tables, QStringLiteral("b打刻.csv"));
+  EXPECT_EQ(m.tables->stampCsvPath, QStringLiteral("b打刻.csv"));
+  SetInput_File2(m.form, *m.tables, QString());
+  EXPECT_TRUE(m.tables->stampCsvPath.isEmpty());
+}
+
+struct BrowseCase {
+  const char* what;
+  void (*finish)(FormState&, WorkingTables&);
+  QString FormState::*field;
+  QString WorkingTables::*path;
+};
+
+TEST(FormStateTest, BrowsedNameGoesIntoTheFieldAndItsPath) {
+  const BrowseCase cases[] = {
+      {"request", Cmd_Open_Finish, &FormState::Input_File, &WorkingTables::requestCsvPath},
+      {"stamp", Cmd_Open2_Finish, &FormState::Input_File2, &WorkingTables::stampCsvPath},
+  };
+  for (const BrowseCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    Model m;
+    m.form.dialogFileName = QStringLiteral("/d/x.csv");
+    c.finish(m.form, *m.tables);
+    EXPECT_EQ(m.form.*c.field, QStringLiteral("/d/x.csv"));
+    EXPECT_EQ((*m.tables).*c.path, QStringLiteral("/d/x.csv"));
+  }
+}
+
+TEST(FormStateTest, BrowsedStaffListSwitchesTheListOnWithUtf8) {
+  struct Case {
+    const char* what;
+    bool tickedBefore;
+    QString chosen;
+    QString expectedPath;
+  };
+  const Case cases[] = {
+      {"from personal use", false, QStringLiteral("/d/list.txt"), QStringLiteral("/d/list.txt")},
+      {"already in use", true, QStringLiteral("/d/list.txt"), QStringLiteral("/d/list.txt")},
+      // An empty name in the dialog leaves the default list to the switch.
+      {"empty name", false, QString(), kDefaultList},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Model m;
+    m.form.Check_sitei = c.tickedBefore;
+    m.form.dialogFileName = c.chosen;
+    Option2_Click(m.form, *m.tables);
+    Cmd_Open1_Finish(m.form, *m.tables, kFolder);
+    EXPECT_EQ(m.form.Input_File1, c.expectedPath);
+    EXPECT_EQ(m.tables->staffListPath, c.expectedPath);
+    EXPECT_TRUE(m.form.Check_sitei);
+    EXPECT_EQ(m.tables->useStaffList, 1);
+    EXPECT_TRUE(m.form.Option1);
+    EXPECT_FALSE(m.form.Option2);
+    EXPECT_EQ(m.tables->stampIsUtf8, 1);
+  }
+}
+
+}  // namespace
+}  // namespace morvik
