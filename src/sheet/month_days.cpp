@@ -1,0 +1,40 @@
+#include "sheet/month_days.h"
+
+#include <QRegularExpression>
+
+#include "core/failures.h"
+
+namespace morvik {
+namespace {
+
+// The last day index of the grid; the day after a month's last day is never inside it.
+constexpr int kLastGridDay = 32;
+
+}  // namespace
+
+QString DateText(QDate date) {
+  return QStringLiteral("%1/%2/%3")
+      .arg(date.year(), 4, 10, QLatin1Char('0'))
+      .arg(date.month(), 2, 10, QLatin1Char('0'))
+      .arg(date.day(), 2, 10, QLatin1Char('0'));
+}
+
+QList<QDate> MonthDays(const QString& monthPrefix) {
+  static const QRegularExpression kPrefixForm(QStringLiteral("^(\\d{4})/(\\d{2})/$"));
+  const QRegularExpressionMatch match = kPrefixForm.match(monthPrefix);
+  const QDate first =
+      match.hasMatch() ? QDate(match.captured(1).toInt(), match.captured(2).toInt(), 1) : QDate();
+  if (!first.isValid()) {
+    throw RunFailure(QStringLiteral("the month \"%1\" of the requests is not a month (yyyy/mm/)")
+                         .arg(monthPrefix));
+  }
+  QList<QDate> days;
+  for (int d = 1; d <= kLastGridDay; ++d) {
+    const QDate date = first.addDays(d - 1);
+    if (!DateText(date).startsWith(monthPrefix)) break;
+    days.append(date);
+  }
+  return days;
+}
+
+}  // namespace morvik

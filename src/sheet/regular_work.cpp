@@ -1,0 +1,53 @@
+#include "sheet/regular_work.h"
+
+#include <array>
+
+#include "core/frontend.h"
+#include "core/working_tables.h"
+#include "sheet/month_days.h"
+
+namespace morvik {
+namespace {
+
+const QString kSettingRegularWork = QStringLiteral("通常勤務をセットします");
+const QString kRegularWorkSet = QStringLiteral("通常勤務をセットしました");
+const QString kRegularStart = QStringLiteral("08:30");
+const QString kRegularEnd = QStringLiteral("17:15");
+const QString kHolidayMark = QStringLiteral("祝");
+// Monday first, as QDate::dayOfWeek counts (1..7).
+const std::array<QString, 7> kWeekdayLetters = {
+    QStringLiteral("月"), QStringLiteral("火"), QStringLiteral("水"), QStringLiteral("木"),
+    QStringLiteral("金"), QStringLiteral("土"), QStringLiteral("日")};
+constexpr qint32 kRegularDayMinutes = 480;
+
+bool IsHoliday(const WorkingTables& tables, const QString& dateText) {
+  for (int row = 1; row < kHolidayRows; ++row) {
+    const QString& date = tables.holidayTable[row].date;
+    if (!date.isEmpty() && date == dateText) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void SetRegularWork(WorkingTables& tables, Frontend& frontend) {
+  frontend.SetStatusText(kSettingRegularWork);
+  const QList<QDate> days = MonthDays(tables.requestMonthPrefix);
+  tables.regularMinutes = 0;
+  for (int d = 1; d <= days.size(); ++d) {
+    const QDate date = days[d - 1];
+    const QString text = DateText(date);
+    const bool weekend = date.dayOfWeek() >= Qt::Saturday;
+    // Saturdays and Sundays keep their letter even when they are holidays.
+    const bool holiday = !weekend && IsHoliday(tables, text);
+    const QString& letter = holiday ? kHolidayMark : kWeekdayLetters.at(date.dayOfWeek() - 1);
+    tables.dayLabel.at(d) = text.mid(5, 5) + u'(' + letter + u')';
+    const bool working = !weekend && !holiday;
+    tables.workStart.at(d).at(1) = working ? kRegularStart : QString();
+    tables.workEnd.at(d).at(1) = working ? kRegularEnd : QString();
+    if (working) tables.regularMinutes += kRegularDayMinutes;
+  }
+  frontend.SetStatusText(kRegularWorkSet);
+}
+
+}  // namespace morvik
