@@ -1,0 +1,25 @@
+#pragma once
+// The order of the request rows after the program's exchange sort on staff numbers.
+//
+// The sort: for each position i, compare the row at i with every later row up to the
+// next empty staff number, and exchange the two whenever the one at i is strictly
+// greater (plain code-unit comparison). It is not stable, and later steps fill a day's
+// slots in row order, so its exact result matters: this computes that result on integer
+// ranks of the staff numbers instead of moving whole rows at every exchange.
+
+#include <QString>
+
+#include <functional>
+#include <span>
+#include <vector>
+
+namespace morvik {
+
+// `keys[p]` is the staff number at position p; an empty one ends the comparisons of
+// every position before it and never moves. Returns `from`, with from[p] the old
+// position of the row that ends at p. `afterPass(p)` runs after
+// the pass of position p, for every position but the last (which has none).
+std::vector<int> ExchangeSortOrder(std::span<const QString> keys,
+                                   const std::function<void(int)>& afterPass = {});
+
+}  // namespace morvik

@@ -1,0 +1,199 @@
+#include "input/stamp_csv.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <span>
+
+#include "core/failures.h"
+#include "core/form_state.h"
+#include "core/frontend.h"
+#include "core/text_rules.h"
+#include "core/working_tables.h"
+#include "input/cell_forms.h"
+#include "input/field_reader.h"
+#include "input/input_file.h"
+
+namespace morvik {
+namespace {
+
+const QString kUtf8Reading = QStringLiteral("打刻CSV (UTF-8)を取り込みます");
+const QString kUtf8Reading1 = QStringLiteral("打刻CSV (UTF-8)を取り込んでいます1");
+const QString kUtf8Reading2 = QStringLiteral("打刻CSV (UTF-8)を取り込んでいます2");
+const QString kUtf8Read = QStringLiteral("打刻CSV (UTF-8)を取り込みました");
+const QString kSjisReading = QStringLiteral("打刻CSV (S-JIS)を読み込みます");
+const QString kSjisRead = QStringLiteral("打刻CSV (S-JIS)を読み込みました");
+const QString kReadError = QStringLiteral("打刻CSVの読み込みエラー");
+const QString kTooManyRows = QStringLiteral(
+    "エラー：打刻CSVファイルが50,000行を超えています．"
+    "50,000行までのデータで処理します．");
+const QString kHeaderStaffNo = QStringLiteral("社員番号");
+const QString kStaffListHeading =
+    QStringLiteral("グラフを作成したい職員番号を2行目以降に追加してください｡");
+
+constexpr int kFields = kStampColumns - 1;
+constexpr int kMaxStampRow = kStampRows - 1;
+constexpr double kUtf8ProgressMax = 50000;
+constexpr double kUtf8ProgressStart = 5000;
+constexpr double kRecordBytesEstimate = 200;  // a stamp line's usual length in bytes
+
+void ClearStampTable(WorkingTables& tables) {
+  for (StampRow& row : tables.stampTable) row.fill(QString());
+  tables.stampRowCount = 0;
+  tables.stampStaffCount = 0;
+}
+
+// Both readers stop after storing the last row the table holds.
+bool ReachedLimit(int nextRow, Frontend& frontend) {
+  if (nextRow <= kMaxStampRow) return false;
+  frontend.ShowMessage(kTooManyRows);
+  frontend.SetStatusText(kReadError);
+  return true;
+}
+
+void SetMonthPrefix(WorkingTables& tables) {
+  tables.stampMonthPrefix = tables.stampTable[2][9].left(8);
+}
+
+// Quotes removed and every kind of line end unified, then split into lines. A text that
+// ends with a line end gives an empty last line.
+QStringList SplitUtf8Lines(QString text) {
+  text.remove(u'"');
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(u'\r', u'\n');
+  return text.split(u'\n');
+}
+
+// An empty line has no fields at all.
+QStringList SplitUtf8Fields(const QString& line) {
+  return line.isEmpty() ? QStringList() : line.split(u',');
+}
+
+QString LineWhere(const WorkingTables& tables, qsizetype line) {
+  return QStringLiteral("%1: line %2").arg(tables.stampCsvPath).arg(line + 1);
+}
+
+// With the month filter on, lines of other months are skipped; the last line is always
+// taken. Returns the index of the line to store; `fields` holds its fields.
+qsizetype SkipOtherMonths(const WorkingTables& tables, const QStringList& lines, qsizetype i,
+                          QStringList& fields) {
+  const qsizetype last = lines.size() - 1;
+  while (i < last) {
+    if (fields.size() < 9) {
+      throw RunFailure(QStringLiteral("%1: the month filter needs field 9, the line has %2 fields")
+                           .arg(LineWhere(tables, i))
+                           .arg(fields.size()));
+    }
+    if (fields[8].left(7) == tables.targetMonthText) break;
+    fields = SplitUtf8Fields(lines[++i]);
+  }
+  return i;
+}
+
+// Stores the non-empty fields; a 16th field means a comma inside field 14 split it, so
+// fields 14 and 15 are joined again. Nothing may stand beyond that.
+void StoreUtf8Fields(StampRow& row, const QStringList& fields, const QString& where) {
+  for (qsizetype n = 1; n <= fields.size(); ++n) {
+    const QString& field = fields[n - 1];
+    if (field.isEmpty()) continue;
+    if (n > kFields) {
+      throw RunFailure(QStringLiteral("%1: field %2 (\"%3\") lies beyond the 15 stamp columns")
+                           .arg(where)
+                           .arg(n)
+                           .arg(field));
+    }
+    row[n] = field;
+    if (n == kFields && fields.size() > kFields) {
+      row[14] = row[14] + u',' + row[15];
+      row[15].clear();
+    }
+  }
+}
+
+void CountStaffChange(WorkingTables& tables, const QString& staffNumber, QString& previous) {
+  if (staffNumber != previous && staffNumber != kHeaderStaffNo) {
+    previous = staffNumber;
+    ++tables.stampStaffCount;
+  }
+}
+
+void ReadUtf8Lines(WorkingTables& tables, Frontend& frontend, const QStringList& lines) {
+  QString previousStaffNo;
+  int k = 0;
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    QStringList fields = SplitUtf8Fields(lines[i]);
+    if (tables.fixedMonth == 1 && i > 0) i = SkipOtherMonths(tables, lines, i, fields);
+    StampRow& row = tables.stampTable.at(k);
+    StoreUtf8Fields(row, fields, LineWhere(tables, i));
+    if (k > 0 && !row[9].isEmpty()) {
+      row[9] = NormalisedDateOrFail(row[9], LineWhere(tables, i));
+      row[10] = NormalisedTime(row[10]);
+    }
+    ++tables.stampRowCount;
+    ++k;
+    CountStaffChange(tables, row[1], previousStaffNo);
+    if (ReachedLimit(k, frontend)) break;
+    frontend.SetProgressValue(ProgressBar::kStep, tables.stampRowCount);
+  }
+}
+
+}  // namespace
+
+void ReadStampCsvUtf8(WorkingTables& tables, FormState& form, Frontend& frontend) {
+  frontend.SetStatusText(kUtf8Reading);
+  ClearStampTable(tables);
+  frontend.SetProgressRange(ProgressBar::kStep, 0, kUtf8ProgressMax);
+  frontend.SetProgressValue(ProgressBar::kStep, 0);
+  frontend.SetProgressVisible(ProgressBar::kStep, true);
+  frontend.SetProgressValue(ProgressBar::kStep, kUtf8ProgressStart);
+  frontend.SetStatusText(kUtf8Reading1);
+  QString text = ReadInputFile(tables.stampCsvPath);
+  frontend.SetStatusText(kUtf8Reading2);
+
+  ReadUtf8Lines(tables, frontend, SplitUtf8Lines(std::move(text)));
+  frontend.SetProgressValue(ProgressBar::kStep, kUtf8ProgressMax);
+  SetMonthPrefix(tables);
+  frontend.SetStatusText(kUtf8Read);
+
+  // Two changes of staff number mean one staff member (the second is the empty row after
+  // the final line end): that is a personal export, read as such.
+  if (tables.stampStaffCount == 2) {
+    Option2_Click(form, tables);
+    ReadStampCsvSjis(tables, frontend);
+  }
+}
+
+void ReadStampCsvSjis(WorkingTables& tables, Frontend& frontend) {
+  frontend.SetStatusText(kSjisReading);
+  FieldReader reader(ReadInputFile(tables.stampCsvPath), tables.stampCsvPath);
+  const auto byteLength = static_cast<double>(FileByteLength(tables.stampCsvPath));
+  frontend.SetProgressRange(ProgressBar::kStep, 0, byteLength);
+  frontend.SetProgressValue(ProgressBar::kStep, 0);
+  frontend.SetProgressVisible(ProgressBar::kStep, true);
+  ClearStampTable(tables);
+
+  double progress = 0;
+  int r = 0;
+  while (!reader.AtEnd()) {
+    StampRow& row = tables.stampTable.at(r);
+    reader.ReadRecord(std::span<QString>(row).subspan(1, kFields));
+    tables.staffList[0] = kStaffListHeading;
+    tables.staffList[1] = tables.stampTable[1][1];
+    if (r > 0 && !row[9].isEmpty()) {
+      row[9] = NormalisedDateOrFail(
+          row[9],
+          QStringLiteral("%1: record %2").arg(tables.stampCsvPath).arg(reader.recordCount()));
+    }
+    if (r > 0) row[10] = NormalisedTime(row[10]);
+    ++tables.stampRowCount;
+    ++r;
+    if (ReachedLimit(r, frontend)) break;
+    progress = std::min(progress + kRecordBytesEstimate, byteLength);
+    frontend.SetProgressValue(ProgressBar::kStep, progress);
+  }
+  SetMonthPrefix(tables);
+  frontend.SetProgressValue(ProgressBar::kStep, byteLength);
+  frontend.SetStatusText(kSjisRead);
+}
+
+}  // namespace morvik
