@@ -315,6 +315,27 @@ TEST(Form1Test, MissingStaffListFileEndsTheProgram) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+// A whole run from the window over the personal sample exports: however far the readers
+// and charts have come, the run ends with one of its two last messages and resets the
+// displays; only a finished run closes the chart window.
+TEST(Form1Test, RunOverTheSampleFilesEndsAndResetsTheDisplays) {
+  const QString samples = QStringLiteral(MORVIK_SAMPLES_DIR "/personal/");
+  WindowFixture fixture(
+      {samples + QStringLiteral("2026_11_申請.csv"), samples + QStringLiteral("2026_11_打刻.csv")});
+  fixture.window->show();
+  QTest::mouseClick(fixture.Find<QPushButton>("Cmd_Ok"), Qt::LeftButton);
+  ASSERT_FALSE(fixture.log.messages.isEmpty());
+  const QString finished = QStringLiteral("処理を終了しました．");
+  const QString last = fixture.log.messages.last();
+  EXPECT_TRUE(last == finished || last.endsWith(QStringLiteral("(Error1)"))) << last.toStdString();
+  EXPECT_EQ(fixture.window->chartWindow().isVisible(), last != finished);
+  EXPECT_TRUE(fixture.Find<QProgressBar>("ProgressBar1")->isHidden());
+  EXPECT_TRUE(fixture.Find<QProgressBar>("ProgressBar2")->isHidden());
+  EXPECT_TRUE(fixture.Find<QLabel>("StatusBar1Text")->text().isEmpty());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_TRUE(fixture.log.endStatuses.empty());
+}
+
 struct BrowseCase {
   const char* button;
   const char* field;

@@ -1,6 +1,8 @@
 // morvik_window_snapshot OUTPUT_FOLDER [REQUEST_CSV STAMP_CSV]: draws the main window as
-// it opens (window.png), during a run with its status line and progress bars
-// (window_running.png) and the About window (about.png), for checking the layout.
+// it opens (window.png), with its status line and progress bars showing
+// (window_running.png) and the About window (about.png), for checking the layout. Given
+// the two files it also runs them and draws the chart window as the run's last message
+// appears (chart.png).
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -9,6 +11,7 @@
 #include <cstdio>
 
 #include "app/session.h"
+#include "ui/form2.h"
 #include "ui/frm_about.h"
 #include "ui/window_main.h"
 
@@ -41,9 +44,16 @@ int main(int argc, char** argv) {
   session.outputFolder = programFolder.path();
   session.holidayFilePath = holidays.fileName();
   session.enterProgramFolder = false;
-  auto window = morvik::LoadMainWindow(session, arguments.mid(1));
+  morvik::Form2* chart = nullptr;
+  morvik::WindowServices services;
+  services.showMessage = [&](QWidget*, const QString& text) {
+    std::fprintf(stderr, "%s\n", qUtf8Printable(text));
+    if (chart != nullptr && chart->isVisible()) Save(*chart, out.filePath("chart.png"));
+  };
+  auto window = morvik::LoadMainWindow(session, arguments.mid(1), services);
   if (!window) return 3;
   Save(*window, out.filePath(QStringLiteral("window.png")));
+  chart = &window->chartWindow();
 
   morvik::Frontend& frontend = window->frontend();
   frontend.SetStatusText(QStringLiteral("申請ファイルを読み込みます"));
@@ -56,5 +66,7 @@ int main(int argc, char** argv) {
 
   morvik::FrmAbout about(window.get());
   Save(about, out.filePath(QStringLiteral("about.png")));
+  about.close();
+  if (arguments.size() >= 3) window->Cmd_Ok_Click();
   return 0;
 }
