@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QImage>
+
 #include <cstdio>
 
 #include "app/batch_options.h"
@@ -97,6 +101,63 @@ TEST(BatchOptionsTest, FlagsAreParsed) {
   EXPECT_FALSE(o.jpg);
   EXPECT_TRUE(o.bmp && o.csv && o.dump && o.verbose);
   EXPECT_EQ(o.outputFolder, "o");
+}
+
+}  // namespace
+}  // namespace morvik
+
+namespace morvik {
+namespace {
+
+const QString kSamples = QStringLiteral(MORVIK_SOURCE_DIR "/data/samples");
+const QString kShippedHolidays = QStringLiteral(MORVIK_SOURCE_DIR "/data/MorvikGraph_祝日_max100.txt");
+
+class BatchSampleTest : public BatchModeTest {
+ protected:
+  BatchResult RunPersonal(const QString& outName, QStringList extra = {}) {
+    QFile::remove(program.FilePath(kHolidayName));
+    QFile::copy(kShippedHolidays, program.FilePath(kHolidayName));
+    return Run(QStringList{"--batch", "--out", start.FilePath(outName), "--request",
+                           kSamples + "/personal/2026_11_申請.csv", "--stamp",
+                           kSamples + "/personal/2026_11_打刻.csv"} +
+               extra);
+  }
+  QStringList Files(const QString& outName, const QString& pattern) {
+    return QDir(start.FilePath(outName)).entryList({pattern}, QDir::Files, QDir::Name);
+  }
+};
+
+int CrLfLineCount(const QByteArray& bytes) { return static_cast<int>(bytes.count("\r\n")); }
+
+TEST_F(BatchSampleTest, PersonalMonthWritesChartsCsvAndDumps) {
+  const BatchResult result = RunPersonal("out", {"--csv", "--bmp", "--dump"});
+  ASSERT_EQ(result.exit, kExitFinished) << result.err.toStdString();
+  EXPECT_EQ(result.err, "処理を終了しました．\n");
+  const QStringList jpg = Files("out", "*.jpg");
+  ASSERT_EQ(jpg.size(), 1);
+  EXPECT_TRUE(jpg[0].startsWith("202611_")) << jpg[0].toStdString();
+  EXPECT_EQ(Files("out", "*.bmp").size(), 1);
+  EXPECT_EQ(Files("out", "2026*.csv").size(), 1);
+  const QImage chart(start.FilePath("out/" + jpg[0]));
+  EXPECT_EQ(chart.size(), QSize(1024, 768));
+  const struct {
+    const char* name;
+    int lines;
+  } dumps[] = {{"データ確認用_申請.csv", 5001},
+               {"データ確認用_職員番号指定.csv", 5001},
+               {"データ確認用_打刻.csv", 50001}};
+  for (const auto& dump : dumps) {
+    EXPECT_EQ(CrLfLineCount(start.ReadBytes(QStringLiteral("out/") + dump.name)), dump.lines)
+        << dump.name;
+  }
+}
+
+TEST_F(BatchSampleTest, SameClockGivesIdenticalCharts) {
+  ASSERT_EQ(RunPersonal("a").exit, kExitFinished);
+  ASSERT_EQ(RunPersonal("b").exit, kExitFinished);
+  const QString name = Files("a", "*.jpg").value(0);
+  ASSERT_FALSE(name.isEmpty());
+  EXPECT_EQ(start.ReadBytes("a/" + name), start.ReadBytes("b/" + name));
 }
 
 }  // namespace
