@@ -5,6 +5,7 @@
 #include <unicode/utf8.h>
 
 #include <memory>
+#include <utility>
 #include <stdexcept>
 
 namespace morvik {
@@ -53,12 +54,35 @@ QString Decode(const char* converterName, const char* data, qsizetype size) {
 
 bool StartsWithBom(const QByteArray& bytes) { return bytes.startsWith(kUtf8Bom); }
 
+// Characters that CP932 holds under another code point than the JIS mapping gives them
+// (names from a UTF-8 export may carry either form): each is written as its CP932 form.
+QString ToCp932CodePoints(const QString& text) {
+  static constexpr std::pair<char16_t, char16_t> kVariants[] = {
+      {u'\u301C', u'\uFF5E'},  // WAVE DASH -> FULLWIDTH TILDE (0x8160)
+      {u'\u2212', u'\uFF0D'},  // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS (0x817C)
+      {u'\u2014', u'\u2015'},  // EM DASH -> HORIZONTAL BAR (0x815C)
+      {u'\u2016', u'\u2225'},  // DOUBLE VERTICAL LINE -> PARALLEL TO (0x8161)
+      {u'\u00A2', u'\uFFE0'},  // CENT SIGN (0x8191)
+      {u'\u00A3', u'\uFFE1'},  // POUND SIGN (0x8192)
+      {u'\u00AC', u'\uFFE2'},  // NOT SIGN (0x81CA)
+      {u'\u00A6', u'\uFFE4'},  // BROKEN BAR (0xFA55)
+  };
+  QString result = text;
+  for (QChar& c : result) {
+    for (const auto& [from, to] : kVariants) {
+      if (c.unicode() == from) c = QChar(to);
+    }
+  }
+  return result;
+}
+
 }  // namespace
 
 QString DecodeCp932(const QByteArray& bytes) { return Decode(kCp932, bytes.constData(), bytes.size()); }
 
-QByteArray EncodeCp932(const QString& text) {
-  if (text.isEmpty()) return QByteArray();
+QByteArray EncodeCp932(const QString& original) {
+  if (original.isEmpty()) return QByteArray();
+  const QString text = ToCp932CodePoints(original);
   Converter converter = OpenConverter(kCp932);
   UErrorCode error = U_ZERO_ERROR;
   const auto* source = reinterpret_cast<const UChar*>(text.constData());

@@ -36,9 +36,6 @@ void ClearAllData(WorkingTables& tables, Frontend& frontend) {
   ClearStaffAndCounters(tables);
   tables.dayLabel.fill(QString());
   ClearSlots(tables);
-  // The fallback entry of an after-midnight part lives for one run only.
-  tables.lastWorkRequestLabel.clear();
-  tables.lastWorkRequestState.clear();
   frontend.SetStatusText(kClearAllDone);
 }
 

@@ -92,11 +92,6 @@ struct WorkingTables {
   qint32 regularMinutes = 0;
   qint32 netRegularMinutes = 0;
   qint32 overtimeMinutes = 0;
-
-  // Label and state of the latest work request that got an entry of its own; the
-  // after-midnight entry falls back on it when its own day had no free entry slot.
-  QString lastWorkRequestLabel;
-  QString lastWorkRequestState;
 };
 
 // Start of a run: empties the staff member, the counters and the whole month grid.

@@ -147,7 +147,7 @@ void EndOnSameDay(WorkingTables& t, int d) {
   }
 }
 
-void SplitAtMidnight(WorkingTables& t, int d) {
+void SplitAtMidnight(WorkingTables& t, int d, const QString& label) {
   const RequestRow& r = t.currentRequest;
   if (d >= kLastGridDay) {
     throw RunFailure(QStringLiteral("%1: crosses midnight from day %2, the grid's last day")
@@ -162,11 +162,10 @@ void SplitAtMidnight(WorkingTables& t, int d) {
       t.workEnd.at(d + 1).at(*next) = end;
     }
   }
-  // The label comes from the latest work request that got an entry: this one, unless
-  // its own day was full. Before any such request there is nothing to label it with.
-  if (t.lastWorkRequestLabel.isEmpty()) return;
+  // The after-midnight entry always carries this row's own label and state, also when
+  // the row's own day had no free entry slot.
   if (const auto v = LowestFree(t.requestLabel.at(d + 1))) {
-    SetEntry(t, d + 1, *v, t.lastWorkRequestLabel, kMidnight, end, t.lastWorkRequestState);
+    SetEntry(t, d + 1, *v, label, kMidnight, end, r[kStateField]);
   }
 }
 
@@ -176,17 +175,15 @@ void PlaceWork(WorkingTables& t, const RequestKind& kind, int d) {
     t.workStart.at(d).at(*s) = r[kStartTimeField];
   }
   t.dayEndDate.at(d) = r[kEndDateField];
+  const QString label = kind.label + r[kContentField];
   if (const auto u = LowestFree(t.requestLabel.at(d))) {
-    const QString label = kind.label + r[kContentField];
     SetEntry(t, d, *u, label, r[kStartTimeField], r[kEndTimeField], r[kStateField]);
-    t.lastWorkRequestLabel = label;
-    t.lastWorkRequestState = r[kStateField];
   }
   if (kind.category == Category::kOvertime) AddOvertime(t);
   if (r[kStartDateField] == r[kEndDateField]) {
     EndOnSameDay(t, d);
   } else {
-    SplitAtMidnight(t, d);
+    SplitAtMidnight(t, d, label);
   }
 }
 

@@ -34,10 +34,22 @@ const QString kLastColumnHeader = QStringLiteral("終了日");
 constexpr int kFirstSlot = 1;
 constexpr int kLastSlot = kSlots - 1;
 
+// A part of an output file name taken from staff data: characters that a file name
+// cannot hold, or that would lead into another folder, become "_".
+QString SafeNamePart(const QString& part) {
+  if (part == u"." || part == u"..") return QStringLiteral("_");
+  static const QString kForbidden = QStringLiteral("\\/:*?\"<>|");
+  QString safe = part;
+  for (QChar& c : safe) {
+    if (c.unicode() < 0x20 || c.unicode() == 0x7F || kForbidden.contains(c)) c = u'_';
+  }
+  return safe;
+}
+
 QString WorkCsvName(const WorkingTables& t) {
   const QString& prefix = t.requestMonthPrefix;
-  return prefix.left(4) + prefix.mid(5, 2) + u'_' + t.staffDept + u'_' + t.staffNo + u'_' +
-         t.staffName + kCsvSuffix;
+  return prefix.left(4) + prefix.mid(5, 2) + u'_' + SafeNamePart(t.staffDept) + u'_' +
+         SafeNamePart(t.staffNo) + u'_' + SafeNamePart(t.staffName) + kCsvSuffix;
 }
 
 QString HeaderLine() {
@@ -79,12 +91,6 @@ QString DayLine(const WorkingTables& t, int d, const QString& dateText) {
 void WriteWorkCsv(WorkingTables& t, const QString& outputFolder, const QList<QDate>& days,
                   Frontend& frontend) {
   const QString path = QDir(outputFolder).filePath(t.workCsvPath);
-  // The name is built from staff data; a separator in it would reach into another folder.
-  if (t.workCsvPath.contains(u'/') || t.workCsvPath.contains(u'\\')) {
-    throw RunFailure(QStringLiteral("%1: cannot be written (the department, staff number or "
-                                    "name holds a folder separator)")
-                         .arg(path));
-  }
   frontend.SetStatusText(kSavingCsv);
   QStringList lines = {HeaderLine()};
   for (int d = 1; d <= days.size(); ++d) lines.append(DayLine(t, d, DateText(days[d - 1])));

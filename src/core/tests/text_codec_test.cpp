@@ -91,6 +91,22 @@ TEST(TextCodec, UnencodableCharactersBecomeQuestionMarks) {
   EXPECT_EQ(EncodeCp932(QString::fromUtf8("\xF0\x9F\x98\x80")), QByteArray("?"));
 }
 
+TEST(TextCodec, JisVariantsAreWrittenInTheirCp932Form) {
+  const struct {
+    char16_t character;
+    QByteArray bytes;
+  } cases[] = {
+      {u'\u301C', "\x81\x60"}, {u'\u2212', "\x81\x7C"}, {u'\u2014', "\x81\x5C"},
+      {u'\u2016', "\x81\x61"}, {u'\u00A2', "\x81\x91"}, {u'\u00A3', "\x81\x92"},
+      {u'\u00AC', "\x81\xCA"}, {u'\u00A6', "\xFA\x55"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(EncodeCp932(QString(QChar(c.character))), c.bytes)
+        << std::hex << static_cast<int>(c.character);
+  }
+  EXPECT_EQ(EncodeCp932(QStringLiteral("山田\u301C太郎")), EncodeCp932(QStringLiteral("山田～太郎")));
+}
+
 struct DetectCase {
   const char* name;
   QByteArray bytes;

@@ -301,21 +301,16 @@ TEST(RequestPlacementTest, SplitWithTenPeriodsShowsTheOverflowMessage) {
   EXPECT_EQ(Periods(*t, 9).size(), 10u);
 }
 
-TEST(RequestPlacementTest, FullDayDropsSilentlyAndMidnightEntryBorrowsTheLatestLabel) {
+TEST(RequestPlacementTest, FullDayDropsSilentlyAndMidnightEntryKeepsItsOwnLabel) {
   auto t = RegularMonth(kMay);
   RecordingFrontend frontend;
-  // A duty crossing midnight before any work request got an entry has no label to borrow.
-  for (int i = 0; i < 10; ++i) Place(*t, frontend, Leave("休暇申請(職免)", "", "", 12));
-  Place(*t, frontend, {kDuty, "2022/05/12", "17:15", "2022/05/13", "08:30", ""});
-  EXPECT_TRUE(Entries(*t, 13).empty());
-  EXPECT_TRUE(t->requestStart.at(13).at(1).isEmpty());
-  EXPECT_EQ(Periods(*t, 13), (Strings{"08:30-17:15", "00:00-08:30"}));
-
+  // An earlier work request elsewhere must not lend its label to the after-midnight part.
   Place(*t, frontend, {kStudy, "2022/05/03", "18:00", "2022/05/03", "19:00", "", "承認待ち", "S"});
   for (int i = 0; i < 10; ++i) Place(*t, frontend, Leave("休暇申請(職免)", "", "", 10));
-  Place(*t, frontend, {kDuty, "2022/05/10", "17:15", "2022/05/11", "08:30", ""});
+  Place(*t, frontend, {kDuty, "2022/05/10", "17:15", "2022/05/11", "08:30", "", "却下", "D"});
   EXPECT_EQ(Entries(*t, 10).size(), 10u);
-  EXPECT_EQ(Entries(*t, 11), Strings{"自己研鑽 S|00:00|08:30|承認待ち"});
+  EXPECT_EQ(Entries(*t, 11), Strings{"日当直 D|00:00|08:30|却下"});
+  EXPECT_EQ(Periods(*t, 11), (Strings{"08:30-17:15", "00:00-08:30"}));
   EXPECT_TRUE(frontend.messages.isEmpty());
 }
 
