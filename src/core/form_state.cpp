@@ -27,17 +27,15 @@ QString DefaultStaffListPath(const QString& programFolder) {
 void Check_sitei_Click(FormState& form, WorkingTables& tables, const QString& programFolder) {
   if (form.Check_sitei) {
     tables.useStaffList = 1;
-    if (!form.Input_File1.isEmpty()) {
-      tables.staffListPath = form.Input_File1;
-    } else {
-      tables.staffListPath = DefaultStaffListPath(programFolder);
-      form.Input_File1 = tables.staffListPath;
+    if (form.Input_File1.isEmpty()) {
+      SetInput_File1(form, tables, DefaultStaffListPath(programFolder));
     }
+    tables.staffListPath = form.Input_File1;
     Option1_Click(form, tables);
   } else {
     tables.useStaffList = 0;
+    SetInput_File1(form, tables, QString());
     tables.staffListPath.clear();
-    form.Input_File1.clear();
     Option2_Click(form, tables);
     tables.staffList.fill(QString());
   }
@@ -106,8 +104,22 @@ void Check_jpg_Click(const FormState& form, WorkingTables& tables) {
   tables.saveJpg = form.Check_jpg ? 1 : 0;
 }
 
+void Input_File_Change(const FormState& form, WorkingTables& tables) {
+  tables.requestCsvPath = form.Input_File;
+}
+
 void Input_File2_Change(const FormState& form, WorkingTables& tables) {
   tables.stampCsvPath = form.Input_File2;
+}
+
+void Input_File1_Change(const FormState& form, WorkingTables& tables) {
+  tables.staffListPath = form.Input_File1;
+}
+
+void SetInput_File(FormState& form, WorkingTables& tables, const QString& text) {
+  if (form.Input_File == text) return;
+  form.Input_File = text;
+  Input_File_Change(form, tables);
 }
 
 void SetInput_File2(FormState& form, WorkingTables& tables, const QString& text) {
@@ -116,8 +128,14 @@ void SetInput_File2(FormState& form, WorkingTables& tables, const QString& text)
   Input_File2_Change(form, tables);
 }
 
+void SetInput_File1(FormState& form, WorkingTables& tables, const QString& text) {
+  if (form.Input_File1 == text) return;
+  form.Input_File1 = text;
+  Input_File1_Change(form, tables);
+}
+
 void Cmd_Open_Finish(FormState& form, WorkingTables& tables) {
-  form.Input_File = form.dialogFileName;
+  SetInput_File(form, tables, form.dialogFileName);
   tables.requestCsvPath = form.Input_File;
 }
 
@@ -127,7 +145,7 @@ void Cmd_Open2_Finish(FormState& form, WorkingTables& tables) {
 }
 
 void Cmd_Open1_Finish(FormState& form, WorkingTables& tables, const QString& programFolder) {
-  form.Input_File1 = form.dialogFileName;
+  SetInput_File1(form, tables, form.dialogFileName);
   tables.staffListPath = form.Input_File1;
   SetCheck_sitei(form, tables, programFolder, true);
   tables.useStaffList = 1;

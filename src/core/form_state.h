@@ -15,17 +15,17 @@ namespace morvik {
 struct WorkingTables;
 
 struct FormState {
-  QString Input_File;    // request CSV
-  QString Input_File2;   // stamp CSV
-  QString Input_File1;   // staff list file
-  bool Option1 = false;  // "UTF-8 (管理者用)"
-  bool Option2 = true;   // "S-JIS (個人用)"
+  QString Input_File;          // request CSV
+  QString Input_File2;         // stamp CSV
+  QString Input_File1;         // staff list file
+  bool Option1 = false;        // "UTF-8 (管理者用)"
+  bool Option2 = true;         // "S-JIS (個人用)"
   bool Check_sitei = false;    // "職員番号指定ファイルを使用する"
   bool Check_nengetu = false;  // "年月を指定する(yyyy/mm)"
   QString Text_nengetu = QStringLiteral("yyyy/mm");
   bool Check_jpg = true;
   bool Check_bmp = false;
-  bool Check1 = false;  // work CSV
+  bool Check1 = false;     // work CSV
   QString dialogFileName;  // the one open-file dialog's FileName, shared by all browses
 };
 
@@ -49,8 +49,15 @@ void Check1_Click(const FormState& form, WorkingTables& tables);
 void Check_bmp_Click(const FormState& form, WorkingTables& tables);
 void Check_jpg_Click(const FormState& form, WorkingTables& tables);
 
+// The three file fields: each change of a field's text is copied into its path member
+// at once, so Run always sees the name that the field shows. Typing a staff list name
+// leaves the staff-list switch as it is; ticking it later takes the typed name.
+void Input_File_Change(const FormState& form, WorkingTables& tables);
 void Input_File2_Change(const FormState& form, WorkingTables& tables);
+void Input_File1_Change(const FormState& form, WorkingTables& tables);
+void SetInput_File(FormState& form, WorkingTables& tables, const QString& text);
 void SetInput_File2(FormState& form, WorkingTables& tables, const QString& text);
+void SetInput_File1(FormState& form, WorkingTables& tables, const QString& text);
 
 // The last step of a browse: the dialog's file name goes into the field and its path
 // member. Cmd_Open1 then also switches the staff list on (and with it UTF-8 stamps).

@@ -146,7 +146,7 @@ TEST(FormStateTest, MonthBoxTakesTheShownMonthOrTheTargetDate) {
   }
 }
 
-TEST(FormStateTest, OutputBoxesAndStampFieldSetTheirMembers) {
+TEST(FormStateTest, OutputBoxesSetTheirMembers) {
   Model m;
   m.form.Check1 = true;
   m.form.Check_bmp = true;
@@ -157,10 +157,67 @@ TEST(FormStateTest, OutputBoxesAndStampFieldSetTheirMembers) {
   EXPECT_EQ(m.tables->writeWorkCsv, 1);
   EXPECT_EQ(m.tables->saveBmp, 1);
   EXPECT_EQ(m.tables->saveJpg, 0);
-  SetInput_File2(m.form, *m.tables, QStringLiteral("b打刻.csv"));
-  EXPECT_EQ(m.tables->stampCsvPath, QStringLiteral("b打刻.csv"));
-  SetInput_File2(m.form, *m.tables, QString());
-  EXPECT_TRUE(m.tables->stampCsvPath.isEmpty());
+}
+
+struct FieldCase {
+  const char* what;
+  void (*set)(FormState&, WorkingTables&, const QString&);
+  QString FormState::*field;
+  QString WorkingTables::*path;
+};
+
+const FieldCase kFieldCases[] = {
+    {"request", SetInput_File, &FormState::Input_File, &WorkingTables::requestCsvPath},
+    {"stamp", SetInput_File2, &FormState::Input_File2, &WorkingTables::stampCsvPath},
+    {"staff list", SetInput_File1, &FormState::Input_File1, &WorkingTables::staffListPath},
+};
+
+TEST(FormStateTest, EveryChangeOfAFileFieldReachesItsPath) {
+  for (const FieldCase& c : kFieldCases) {
+    SCOPED_TRACE(c.what);
+    Model m;
+    (*m.tables).*c.path = QStringLiteral("/old/name.csv");
+    c.set(m.form, *m.tables, QStringLiteral("/d/x 申請.csv"));
+    EXPECT_EQ(m.form.*c.field, QStringLiteral("/d/x 申請.csv"));
+    EXPECT_EQ((*m.tables).*c.path, QStringLiteral("/d/x 申請.csv"));
+    c.set(m.form, *m.tables, QStringLiteral("/d/x"));
+    EXPECT_EQ((*m.tables).*c.path, QStringLiteral("/d/x"));
+    c.set(m.form, *m.tables, QString());
+    EXPECT_TRUE(((*m.tables).*c.path).isEmpty());
+    // Setting the text the field already shows is no change: nothing runs.
+    (*m.tables).*c.path = QStringLiteral("/elsewhere.csv");
+    c.set(m.form, *m.tables, QString());
+    EXPECT_EQ((*m.tables).*c.path, QStringLiteral("/elsewhere.csv"));
+  }
+}
+
+TEST(FormStateTest, TypedStaffListNameLeavesTheSwitchAndIsTakenWhenTicked) {
+  Model m;
+  SetInput_File1(m.form, *m.tables, QStringLiteral("/d/list.txt"));
+  EXPECT_FALSE(m.form.Check_sitei);
+  EXPECT_EQ(m.tables->useStaffList, 0);
+  EXPECT_EQ(m.tables->stampIsUtf8, 0);
+  EXPECT_TRUE(m.form.Option2);
+
+  SetCheck_sitei(m.form, *m.tables, kFolder, true);
+  EXPECT_EQ(m.form.Input_File1, QStringLiteral("/d/list.txt"));
+  EXPECT_EQ(m.tables->staffListPath, QStringLiteral("/d/list.txt"));
+  EXPECT_EQ(m.tables->useStaffList, 1);
+
+  // Editing the name while the list is in use keeps it in use with the new name.
+  SetInput_File1(m.form, *m.tables, QStringLiteral("/d/list2.txt"));
+  EXPECT_TRUE(m.form.Check_sitei);
+  EXPECT_EQ(m.tables->staffListPath, QStringLiteral("/d/list2.txt"));
+  EXPECT_EQ(m.tables->useStaffList, 1);
+
+  // Emptying the field leaves the switch ticked; ticking anew would take the default.
+  SetInput_File1(m.form, *m.tables, QString());
+  EXPECT_TRUE(m.form.Check_sitei);
+  EXPECT_TRUE(m.tables->staffListPath.isEmpty());
+  SetCheck_sitei(m.form, *m.tables, kFolder, false);
+  SetCheck_sitei(m.form, *m.tables, kFolder, true);
+  EXPECT_EQ(m.form.Input_File1, kDefaultList);
+  EXPECT_EQ(m.tables->staffListPath, kDefaultList);
 }
 
 struct BrowseCase {
