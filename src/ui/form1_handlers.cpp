@@ -81,16 +81,16 @@ void Form1::Apply(const std::function<void()>& handler) {
 void Form1::bindFields() {
   FormState& form = session_.form;
   WorkingTables& tables = *session_.tables;
-  // Only the stamp field has a change handler; the others reach their path members
-  // through browsing, the staff-list switch and start-up.
-  connect(Input_File2, &QLineEdit::textEdited, this, [&form, &tables](const QString& text) {
-    form.Input_File2 = text;
-    Input_File2_Change(form, tables);
-  });
-  connect(Input_File, &QLineEdit::textEdited, this,
-          [&form](const QString& text) { form.Input_File = text; });
-  connect(Input_File1, &QLineEdit::textEdited, this,
-          [&form](const QString& text) { form.Input_File1 = text; });
+  // Each file field reaches its path member at every edit, so Run takes what it shows.
+  // Typing a staff list name leaves the switch alone: no other control changes.
+  const auto bindFileField = [&](QLineEdit* field,
+                                 void (*set)(FormState&, WorkingTables&, const QString&)) {
+    connect(field, &QLineEdit::textEdited, this,
+            [&form, &tables, set](const QString& text) { set(form, tables, text); });
+  };
+  bindFileField(Input_File, SetInput_File);
+  bindFileField(Input_File2, SetInput_File2);
+  bindFileField(Input_File1, SetInput_File1);
   connect(Text_nengetu, &QLineEdit::textEdited, this,
           [&form](const QString& text) { form.Text_nengetu = text; });
 }

@@ -1,6 +1,7 @@
 #include "ui/tests/ui_test_support.h"
 
 #include <QFile>
+#include <QTest>
 
 #include "ui/window_main.h"
 
@@ -16,6 +17,16 @@ WindowServices RecordingServices(ServiceLog& log) {
   services.showAbout = [&log](QWidget*) { ++log.aboutShown; };
   services.endProgram = [&log](int status) { log.endStatuses.push_back(status); };
   return services;
+}
+
+void TypeText(QWidget* widget, const QString& text) {
+  for (QChar c : text) {
+    if (c.unicode() < 0x80) {
+      QTest::keyClick(widget, c.toLatin1());
+    } else {
+      QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+  }
 }
 
 WindowFixture::WindowFixture(const QStringList& arguments, QDateTime today, bool holidayFile) {

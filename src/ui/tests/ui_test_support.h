@@ -25,6 +25,10 @@ struct ServiceLog {
 
 WindowServices RecordingServices(ServiceLog& log);
 
+// Types `text` into `widget` key by key, Japanese characters too (QTest::keyClicks knows
+// only the ASCII keys).
+void TypeText(QWidget* widget, const QString& text);
+
 class WindowFixture {
  public:
   // Today is `today`; start-up takes `arguments`; the holiday file exists unless told.
