@@ -98,6 +98,7 @@ Form1::Form1(Session& session, WindowServices services)
   bindFields();
   bindOptions();
   bindButtons();
+  setupDrops();
   frontend_ = std::make_unique<QtFrontend>(
       FrontendWidgets{this, statusText_, ProgressBar1, ProgressBar2, form2_.get()},
       services_.showMessage);

@@ -6,6 +6,8 @@
 // The window is a view of the session's FormState: a control's change runs the matching
 // handler on the model (core/form_state.h), and after every handler the controls are set
 // again from the model. Every control's objectName is its name (Cmd_Ok, Check_sitei, ...).
+// Files dropped anywhere on the window go into the request and stamp boxes by the name
+// rules of start-up.
 
 #include <QMainWindow>
 #include <QString>
@@ -67,6 +69,9 @@ class Form1 : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void setupWindow();
@@ -83,6 +88,11 @@ class Form1 : public QMainWindow {
   void bindFields();
   void bindOptions();
   void bindButtons();
+  void setupDrops();
+
+  // One or two dropped files go into their boxes as start-up's names do; three or more
+  // cannot be told apart and empty both boxes with start-up's message.
+  void TakeDroppedFiles(const QStringList& files);
 
   // Runs `handler` on the model, then shows the model again.
   void Apply(const std::function<void()>& handler);

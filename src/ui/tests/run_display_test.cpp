@@ -1,0 +1,144 @@
+// A run holds the window's thread; the windows still repaint while it works, and the run
+// says and writes exactly what the same run without a window does.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <map>
+
+#include "app/run_sequence.h"
+#include "app/startup.h"
+#include "testing/recording_frontend.h"
+#include "ui/form2.h"
+#include "ui/tests/ui_test_support.h"
+
+namespace morvik {
+namespace {
+
+using testing::TypeText;
+using testing::WindowFixture;
+
+const QString kSamples = QStringLiteral(MORVIK_SAMPLES_DIR "/managers/");
+const QString kRequest = kSamples + QStringLiteral("2026_11_申請_全職員.csv");
+const QString kStamp = kSamples + QStringLiteral("2026_11_打刻_全職員.csv");
+const QString kStaffList = kSamples + QStringLiteral("MorvikGraph_職員番号指定.txt");
+const QString kFinished = QStringLiteral("処理を終了しました．");
+const QDateTime kNow(QDate(2026, 12, 2), QTime(8, 30));
+
+// What each watched widget showed whenever it was painted.
+class PaintLog : public QObject {
+ public:
+  void Watch(QWidget* widget) { widget->installEventFilter(this); }
+  void Clear() { shown_.clear(); }
+  const QStringList& Shown(const QWidget* widget) { return shown_[widget]; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Paint) return false;
+    QString state;
+    if (auto* bar = qobject_cast<QProgressBar*>(watched)) state = QString::number(bar->value());
+    if (auto* label = qobject_cast<QLabel*>(watched)) state = label->text();
+    shown_[watched] << state;
+    return false;
+  }
+
+ private:
+  std::map<const QObject*, QStringList> shown_;
+};
+
+QStringList Distinct(const QStringList& list) {
+  QStringList out;
+  for (const QString& item : list) {
+    if (!out.contains(item)) out << item;
+  }
+  return out;
+}
+
+// Whether `part` appears within `whole` in the same order.
+bool IsSubsequence(const QStringList& part, const QStringList& whole) {
+  qsizetype at = 0;
+  for (const QString& item : part) {
+    at = whole.indexOf(item, at);
+    if (at < 0) return false;
+    ++at;
+  }
+  return true;
+}
+
+QStringList Outputs(const QString& folder) {
+  return QDir(folder).entryList({QStringLiteral("*.jpg"), QStringLiteral("*.csv")}, QDir::Files,
+                                QDir::Name);
+}
+
+// The managers' sample run with no window: start-up's names, the staff list typed in.
+testing::RecordingFrontend RunWithoutWindow(const QString& folder) {
+  QFile(QDir(folder).filePath(QStringLiteral("MorvikGraph_祝日_max100.txt")))
+      .open(QIODevice::WriteOnly);
+  Session session;
+  session.programFolder = folder;
+  session.outputFolder = folder;
+  session.enterProgramFolder = false;
+  session.clock = [] { return kNow; };
+  testing::RecordingFrontend frontend;
+  Form_Load(session, frontend, {kRequest, kStamp});
+  SetInput_File1(session.form, *session.tables, kStaffList);
+  SetCheck_sitei(session.form, *session.tables, folder, true);
+  Cmd_Ok_Click(session, frontend);
+  return frontend;
+}
+
+TEST(RunDisplayTest, WindowRepaintsDuringTheRunAndSaysWhatARunWithoutItSays) {
+  WindowFixture fixture({}, kNow);
+  Form1& window = *fixture.window;
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  TypeText(fixture.Find<QLineEdit>("Input_File"), kRequest);
+  TypeText(fixture.Find<QLineEdit>("Input_File2"), kStamp);
+  TypeText(fixture.Find<QLineEdit>("Input_File1"), kStaffList);
+  auto* check = fixture.Find<QCheckBox>("Check_sitei");
+  QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(6, check->height() / 2));
+
+  auto* staffBar = fixture.Find<QProgressBar>("ProgressBar2");
+  auto* stepBar = fixture.Find<QProgressBar>("ProgressBar1");
+  auto* status = fixture.Find<QLabel>("StatusBar1Text");
+  PaintLog paints;
+  for (QWidget* widget :
+       {static_cast<QWidget*>(staffBar), static_cast<QWidget*>(stepBar),
+        static_cast<QWidget*>(status), static_cast<QWidget*>(&window.chartWindow())}) {
+    paints.Watch(widget);
+  }
+  QTest::qWait(20);
+  paints.Clear();
+  QTest::mouseClick(fixture.Find<QPushButton>("Cmd_Ok"), Qt::LeftButton);  // the whole run
+  ASSERT_FALSE(fixture.log.messages.isEmpty());
+  EXPECT_EQ(fixture.log.messages.last(), kFinished);
+
+  // 30 staff members: the staff bar is seen moving, the step bar and the status line
+  // change, and the chart window shows charts while they are drawn.
+  EXPECT_GE(Distinct(paints.Shown(staffBar)).size(), 5)
+      << paints.Shown(staffBar).join(' ').toStdString();
+  EXPECT_GE(Distinct(paints.Shown(stepBar)).size(), 3);
+  QStringList texts = Distinct(paints.Shown(status));
+  texts.removeAll(QString());
+  EXPECT_GE(texts.size(), 2);
+  EXPECT_GE(paints.Shown(&window.chartWindow()).size(), 5);
+
+  QTemporaryDir folder;
+  const testing::RecordingFrontend reference = RunWithoutWindow(folder.path());
+  EXPECT_EQ(fixture.log.messages, reference.messages);
+  EXPECT_TRUE(IsSubsequence(texts, reference.statusHistory)) << texts.join('|').toStdString();
+  const QStringList outputs = Outputs(fixture.session.outputFolder);
+  EXPECT_GE(outputs.size(), 30);
+  EXPECT_EQ(outputs, Outputs(folder.path()));
+}
+
+}  // namespace
+}  // namespace morvik
