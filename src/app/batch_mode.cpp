@@ -83,6 +83,7 @@ int Run(const BatchOptions& options, const BatchEnvironment& environment) {
       options.holidays ? Absolute(environment.startFolder, *options.holidays) : QString();
   session.enterProgramFolder = false;
   session.clock = environment.clock;
+  if (options.jobs) session.chartThreads = *options.jobs;
   if (!QDir().mkpath(session.outputFolder)) {
     frontend.PrintLine(QStringLiteral("cannot create the output folder %1").arg(session.outputFolder));
     return kExitRefused;

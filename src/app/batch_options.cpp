@@ -30,6 +30,8 @@ QString BatchUsage() {
       "  --out DIR           folder for all outputs (default: the program's folder)\n"
       "  --holidays FILE     holiday file (default: the one next to the program)\n"
       "  --dump              also write the three check CSVs of the loaded tables\n"
+      "  --jobs N            charts encoded at a time while the run goes on (default: the\n"
+      "                      number of cores, at most 4; 1 saves each chart at once)\n"
       "  --verbose           print status texts too\n"
       "  --help, --version\n"
       "exit status: 0 finished, 1 the run failed (Error1), 2 usage error or an input\n"
@@ -63,6 +65,10 @@ BatchParse ParseBatchOptions(const QStringList& arguments) {
     } else if (arg == u"--csv") { options.csv = true;
     } else if (arg == u"--out") { ok = take(options.outputFolder);
     } else if (arg == u"--holidays") { ok = take(options.holidays);
+    } else if (arg == u"--jobs") {
+      std::optional<QString> count;
+      ok = take(count) && count->toInt() >= 1 && count->toInt() <= 64;
+      if (ok) options.jobs = count->toInt();
     } else if (arg == u"--dump") { options.dump = true;
     } else if (arg == u"--verbose") { options.verbose = true;
     } else if (arg == u"--help" || arg == u"-h") { options.help = true;

@@ -20,6 +20,7 @@ struct BatchOptions {
   bool csv = false;
   std::optional<QString> outputFolder;
   std::optional<QString> holidays;
+  std::optional<int> jobs;  // charts saved at a time
   bool dump = false;
   bool verbose = false;
   bool help = false;

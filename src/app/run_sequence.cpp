@@ -1,5 +1,6 @@
 #include "app/run_sequence.h"
 
+#include "app/chart_pipeline.h"
 #include "app/session.h"
 #include "chart/chart_drawing.h"
 #include "chart/chart_saving.h"
@@ -68,10 +69,11 @@ void ReadInputs(Session& session, Frontend& frontend) {
   SortRequestsByStaff(tables, frontend);
 }
 
-void FinishStaffMember(Session& session, Frontend& frontend) {
+void FinishStaffMember(Session& session, Frontend& frontend, ChartPipeline& pipeline) {
+  if (!session.stampIndex) session.stampIndex = std::make_unique<StampIndex>(*session.tables);
   SaveStaffMonth(*session.tables, session.outputFolder, frontend, [&] {
-    DrawChart(*session.tables, session.canvas, frontend, session.clock());
-    SaveChart(*session.tables, session.outputFolder, session.canvas, frontend);
+    DrawChart(*session.tables, *session.stampIndex, session.canvas, frontend, session.clock());
+    pipeline.Submit(PrepareChartSave(*session.tables, session.outputFolder, session.canvas));
   });
 }
 
@@ -89,6 +91,11 @@ bool BeginsNewGroup(const QString& staffNumber, const QString& groupStaffNo) {
 }  // namespace
 
 void RunStaffLoop(Session& session, Frontend& frontend) {
+  ChartPipeline pipeline(1, frontend);
+  RunStaffLoop(session, frontend, pipeline);
+}
+
+void RunStaffLoop(Session& session, Frontend& frontend, ChartPipeline& pipeline) {
   WorkingTables& tables = *session.tables;
   for (int r = 0; r < kRequestRows; ++r) {
     const RequestRow& row = tables.requestTable[r];
@@ -97,7 +104,7 @@ void RunStaffLoop(Session& session, Frontend& frontend) {
     frontend.SetProgressValue(ProgressBar::kStaff, r);
     const QString& staffNumber = tables.currentRequest[1];
     if (BeginsNewGroup(staffNumber, tables.groupStaffNo)) {
-      FinishStaffMember(session, frontend);
+      FinishStaffMember(session, frontend, pipeline);
       ClearMonthData(tables, frontend);
       StartMonth(tables, frontend);
       tables.groupStaffNo = staffNumber;
@@ -117,19 +124,21 @@ void HideDisplays(Frontend& frontend) {
   frontend.SetProgressVisible(ProgressBar::kStaff, false);
 }
 
-void Run(Session& session, Frontend& frontend) {
+void Run(Session& session, Frontend& frontend, ChartPipeline& pipeline) {
   WorkingTables& tables = *session.tables;
   frontend.SetBusy(true);
   tables.multipleMonths = 0;
   frontend.ShowChartWindow();
   frontend.BringMainWindowToFront();
   ReadInputs(session, frontend);
+  session.stampIndex = std::make_unique<StampIndex>(tables);
   StartMonth(tables, frontend);
   frontend.SetProgressRange(ProgressBar::kStaff, 0, tables.requestRowCount);
   frontend.SetProgressValue(ProgressBar::kStaff, 0);
   frontend.SetProgressVisible(ProgressBar::kStaff, true);
-  RunStaffLoop(session, frontend);
-  FinishStaffMember(session, frontend);
+  RunStaffLoop(session, frontend, pipeline);
+  FinishStaffMember(session, frontend, pipeline);
+  pipeline.FinishAll();
   frontend.SetBusy(false);
   frontend.SetProgressValue(ProgressBar::kStaff, tables.requestRowCount);
   HideDisplays(frontend);
@@ -141,16 +150,19 @@ void Run(Session& session, Frontend& frontend) {
 
 RunOutcome Cmd_Ok_Click(Session& session, Frontend& frontend) {
   if (!PassesInputChecks(session, frontend)) return {RunOutcome::Kind::kRefused, QString()};
+  ChartPipeline pipeline(session.chartThreads, frontend);
+  OrderedFrontend ordered(frontend, pipeline);
   try {
-    Run(session, frontend);
+    Run(session, ordered, pipeline);
     return {RunOutcome::Kind::kFinished, QString()};
   } catch (const ProgramEnd&) {
     throw;
   } catch (const std::exception& error) {
-    // The chart window stays open; outputs of earlier staff members stay on disk.
-    frontend.SetBusy(false);
-    HideDisplays(frontend);
-    frontend.ShowMessage(kError1);
+    // The chart window stays open; outputs of earlier staff members stay on disk, and
+    // charts handed over before the failure are completed and reported first.
+    ordered.SetBusy(false);
+    HideDisplays(ordered);
+    ordered.ShowMessage(kError1);
     return {RunOutcome::Kind::kFailed, FailureDetail(error)};
   }
 }

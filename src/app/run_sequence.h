@@ -6,6 +6,7 @@ namespace morvik {
 
 struct Session;
 class Frontend;
+class ChartPipeline;
 
 struct RunOutcome {
   enum class Kind {
@@ -23,7 +24,8 @@ RunOutcome Cmd_Ok_Click(Session& session, Frontend& frontend);
 
 // The staff loop over the request rows as they stand: consecutive rows with the same
 // staff number are one staff member, finished when the next one begins. The last staff
-// member is left in the grid for the caller to finish.
-void RunStaffLoop(Session& session, Frontend& frontend);
+// member is left in the grid for the caller to finish. Finished charts go to `pipeline`.
+void RunStaffLoop(Session& session, Frontend& frontend, ChartPipeline& pipeline);
+void RunStaffLoop(Session& session, Frontend& frontend);  // saves each chart at once
 
 }  // namespace morvik

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "chart/canvas.h"
+#include "chart/stamp_index.h"
 #include "core/form_state.h"
 #include "core/working_tables.h"
 
@@ -29,6 +30,12 @@ struct Session {
   bool enterProgramFolder = true;
   // The run's clock: the chart header's date and time, and today's month at start-up.
   std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
+  // Charts encoded at a time while the run goes on; 1 saves each chart before going on.
+  int chartThreads = DefaultChartThreads();
+  // Each staff member's stamp rows, built once a run after the stamp table is read.
+  std::unique_ptr<StampIndex> stampIndex;
+
+  static int DefaultChartThreads();
 };
 
 }  // namespace morvik

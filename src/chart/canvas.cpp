@@ -48,11 +48,44 @@ QString ResolveFace() {
 Canvas::Canvas() : image_(kWidth, kHeight, QImage::Format_RGB32) {
   image_.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
   image_.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
-  font_.setFamily(FaceName());
-  font_.setStyleStrategy(QFont::NoSubpixelAntialias);
-  font_.setHintingPreference(QFont::PreferFullHinting);
+  state_.font.setFamily(FaceName());
+  state_.font.setStyleStrategy(QFont::NoSubpixelAntialias);
+  state_.font.setHintingPreference(QFont::PreferFullHinting);
   SetFont(9, false);
   Clear();
+}
+
+Canvas::~Canvas() { EndPainting(); }
+
+QPainter& Canvas::Painter() {
+  if (!painter_) {
+    painter_ = std::make_unique<QPainter>(&image_);
+    painter_->setRenderHint(QPainter::Antialiasing, false);
+    painter_->setRenderHint(QPainter::TextAntialiasing, true);
+  }
+  return *painter_;
+}
+
+void Canvas::EndPainting() const { painter_.reset(); }
+
+const QImage& Canvas::image() const {
+  EndPainting();
+  return image_;
+}
+
+void Canvas::StoreLayer(const QString& key) {
+  EndPainting();
+  layerKey_ = key;
+  layerImage_ = image_;
+  layerState_ = state_;
+}
+
+bool Canvas::RestoreLayer(const QString& key) {
+  if (layerKey_.isNull() || key != layerKey_) return false;
+  EndPainting();
+  image_ = layerImage_;
+  state_ = layerState_;
+  return true;
 }
 
 QString Canvas::FaceName() {
@@ -60,23 +93,26 @@ QString Canvas::FaceName() {
   return face;
 }
 
-void Canvas::Clear() { image_.fill(Qt::white); }
-
-void Canvas::SetFont(double pointSize, bool bold) {
-  font_.setPixelSize(static_cast<int>(std::lround(pointSize * 96.0 / 72.0)));
-  font_.setBold(bold);
+void Canvas::Clear() {
+  EndPainting();
+  image_.fill(Qt::white);
 }
 
-void Canvas::SetTextColor(QColor color) { textColor_ = color; }
+void Canvas::SetFont(double pointSize, bool bold) {
+  state_.font.setPixelSize(static_cast<int>(std::lround(pointSize * 96.0 / 72.0)));
+  state_.font.setBold(bold);
+  state_.fontAscent = QFontMetricsF(state_.font, &image_).ascent();
+}
 
-void Canvas::SetLineStyle(LineStyle style) { lineStyle_ = style; }
+void Canvas::SetTextColor(QColor color) { state_.textColor = color; }
+
+void Canvas::SetLineStyle(LineStyle style) { state_.lineStyle = style; }
 
 void Canvas::Line(float x1, float y1, float x2, float y2, QColor color) {
-  QPainter painter(&image_);
-  painter.setRenderHint(QPainter::Antialiasing, false);
   // A flat cap: a square cap would lengthen every dash by a pixel and close the gaps.
   QPen pen(color, 1, Qt::SolidLine, Qt::FlatCap);
-  if (lineStyle_ == LineStyle::kDotted) pen.setDashPattern({1.0, 2.0});  // one on, two off
+  if (state_.lineStyle == LineStyle::kDotted) pen.setDashPattern({1.0, 2.0});  // one on, two off
+  QPainter& painter = Painter();
   painter.setPen(pen);
   painter.drawLine(QPoint(Pixel(x1), Pixel(y1)), QPoint(Pixel(x2), Pixel(y2)));
 }
@@ -84,20 +120,18 @@ void Canvas::Line(float x1, float y1, float x2, float y2, QColor color) {
 void Canvas::FilledBox(float x1, float y1, float x2, float y2, QColor color) {
   const QPoint topLeft(std::min(Pixel(x1), Pixel(x2)), std::min(Pixel(y1), Pixel(y2)));
   const QPoint bottomRight(std::max(Pixel(x1), Pixel(x2)), std::max(Pixel(y1), Pixel(y2)));
-  QPainter painter(&image_);
-  painter.fillRect(QRect(topLeft, bottomRight), color);  // QRect(p, q) includes both corners
+  Painter().fillRect(QRect(topLeft, bottomRight), color);  // QRect(p, q) includes both corners
 }
 
-void Canvas::SetTextPosition(float x, float y) { textPosition_ = QPointF(x, y); }
+void Canvas::SetTextPosition(float x, float y) { state_.textPosition = QPointF(x, y); }
 
 void Canvas::Print(const QString& text) {
   if (text.isEmpty()) return;
-  QPainter painter(&image_);
-  painter.setRenderHint(QPainter::TextAntialiasing, true);
-  painter.setFont(font_);
-  painter.setPen(textColor_);
-  const QFontMetricsF metrics(font_, &image_);
-  painter.drawText(QPointF(Pixel(textPosition_.x()), Pixel(textPosition_.y()) + metrics.ascent()),
+  QPainter& painter = Painter();
+  painter.setFont(state_.font);
+  painter.setPen(state_.textColor);
+  painter.drawText(QPointF(Pixel(state_.textPosition.x()),
+                           Pixel(state_.textPosition.y()) + state_.fontAscent),
                    text);
 }
 

@@ -14,6 +14,10 @@
 #include <QPointF>
 #include <QString>
 
+#include <memory>
+
+class QPainter;
+
 namespace morvik {
 
 enum class LineStyle { kSolid, kDotted };
@@ -24,6 +28,9 @@ class Canvas {
   static constexpr int kHeight = 768;
 
   Canvas();
+  ~Canvas();
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
 
   void Clear();
   // Point sizes are taken at 96 dots per inch (9 pt is 12 pixels).
@@ -38,18 +45,39 @@ class Canvas {
   // A number is printed as its decimal digits after one blank.
   void PrintNumber(int number);
 
-  const QImage& image() const { return image_; }
+  // The drawn image. Copies share its pixels until the canvas draws again.
+  const QImage& image() const;
+
+  // One remembered layer: the pixels and the drawing state as they stand, under `key`.
+  // RestoreLayer brings both back when the key matches and tells whether it did. The
+  // chart keeps the part that is the same for every staff member of a month here.
+  void StoreLayer(const QString& key);
+  bool RestoreLayer(const QString& key);
 
   // The face used for every text: "ＭＳ ゴシック" where installed, else IPAGothic, else
   // any fixed-pitch face that has Japanese glyphs.
   static QString FaceName();
 
  private:
+  struct State {
+    QPointF textPosition;
+    QColor textColor = Qt::black;
+    QFont font;
+    qreal fontAscent = 0;
+    LineStyle lineStyle = LineStyle::kSolid;
+  };
+
+  // One painter stays open across operations: opening one per operation costs more than
+  // most operations themselves. It is closed whenever the image is handed out.
+  QPainter& Painter();
+  void EndPainting() const;
+
   QImage image_;
-  QPointF textPosition_;
-  QColor textColor_ = Qt::black;
-  QFont font_;
-  LineStyle lineStyle_ = LineStyle::kSolid;
+  State state_;
+  mutable std::unique_ptr<QPainter> painter_;
+  QString layerKey_;
+  QImage layerImage_;
+  State layerState_;
 };
 
 }  // namespace morvik

@@ -5,6 +5,7 @@
 #include "chart/chart_geometry.h"
 #include "chart/chart_rows.h"
 #include "chart/chart_totals.h"
+#include "chart/stamp_index.h"
 #include "chart/stamp_plot.h"
 #include "core/working_tables.h"
 
@@ -116,6 +117,17 @@ void DrawNote(Canvas& canvas) {
   PrintAt(canvas, 85, 728, kSmallPoints, false, kNote);
 }
 
+// The grid and the day labels come first and depend on the labels only, so every staff
+// member of a month shares them: the canvas keeps them as a layer.
+void DrawGridAndDayLabels(const WorkingTables& tables, Canvas& canvas) {
+  QString key = Canvas::FaceName();
+  for (int day = 1; day <= 32; ++day) key += u'\n' + tables.dayLabel.at(day);
+  if (canvas.RestoreLayer(key)) return;
+  DrawChartGrid(canvas);
+  DrawDayLabels(tables, canvas);
+  canvas.StoreLayer(key);
+}
+
 }  // namespace
 
 void DrawChartGrid(Canvas& canvas) {
@@ -140,8 +152,12 @@ void DrawChartGrid(Canvas& canvas) {
 
 void DrawChart(const WorkingTables& tables, Canvas& canvas, Frontend& frontend,
                const QDateTime& now) {
-  DrawChartGrid(canvas);
-  DrawDayLabels(tables, canvas);
+  DrawChart(tables, StampIndex(tables), canvas, frontend, now);
+}
+
+void DrawChart(const WorkingTables& tables, const StampIndex& index, Canvas& canvas,
+               Frontend& frontend, const QDateTime& now) {
+  DrawGridAndDayLabels(tables, canvas);
   DrawHeader(tables, canvas, now);
   DrawLegend(canvas);
   DrawTotals(tables, canvas);
@@ -150,7 +166,7 @@ void DrawChart(const WorkingTables& tables, Canvas& canvas, Frontend& frontend,
   chart::DrawRequestTexts(tables, canvas);
   // Again, on top of any bar in row 32.
   DrawNote(canvas);
-  PlotStamps(tables, canvas, frontend);
+  PlotStamps(tables, index, canvas, frontend);
 }
 
 }  // namespace morvik

@@ -21,14 +21,12 @@ const QString kSaveFailed = QStringLiteral(
 
 constexpr int kJpgQuality = 100;
 
-// The work CSV's name with the image's extension in place of "csv".
+// The work CSV's name with the image's extension in place of "csv"; empty when the
+// name is too short for that.
 QString ImagePath(const WorkingTables& tables, const QString& outputFolder,
                   const QString& extension) {
   const QString& csvPath = tables.workCsvPath;
-  if (csvPath.size() < 3) {
-    throw RunFailure(
-        QStringLiteral("the work CSV name \"%1\" is too short for an image name").arg(csvPath));
-  }
+  if (csvPath.size() < 3) return QString();
   return QDir(outputFolder).filePath(csvPath.chopped(3) + extension);
 }
 
@@ -39,8 +37,8 @@ void WriteImage(const QImage& image, const QString& path, const char* format, in
   buffer.open(QIODevice::WriteOnly);
   QImageWriter writer(&buffer, format);
   writer.setQuality(quality);
-  // 24 bits a pixel, uncompressed, for the BMP; JPEG has no alpha either.
-  if (!writer.write(image.convertToFormat(QImage::Format_RGB888))) {
+  // Without an alpha channel both writers store 24 bits a pixel (the BMP uncompressed).
+  if (!writer.write(image)) {
     throw RunFailure(QStringLiteral("%1: cannot be encoded (%2)").arg(path, writer.errorString()));
   }
   WriteFileAtomically(path, bytes);
@@ -55,21 +53,40 @@ void ReportSaveFailure(Frontend& frontend) {
 
 }  // namespace
 
-void SaveChart(const WorkingTables& tables, const QString& outputFolder, const Canvas& canvas,
-               Frontend& frontend) {
+ChartSave PrepareChartSave(const WorkingTables& tables, const QString& outputFolder,
+                           const Canvas& canvas) {
+  ChartSave save;
+  if (tables.saveBmp != 1 && tables.saveJpg != 1) return save;
+  save.image = canvas.image();
+  if (tables.saveBmp == 1) save.bmpPath = ImagePath(tables, outputFolder, QStringLiteral("bmp"));
+  if (tables.saveJpg == 1) save.jpgPath = ImagePath(tables, outputFolder, QStringLiteral("jpg"));
+  save.namesFailed = tables.workCsvPath.size() < 3;
+  return save;
+}
+
+bool WriteChartFiles(const ChartSave& save) noexcept {
+  if (save.namesFailed) return false;
   try {
-    if (tables.saveBmp == 1) {
-      WriteImage(canvas.image(), ImagePath(tables, outputFolder, QStringLiteral("bmp")), "bmp", -1);
-    }
-    if (tables.saveJpg == 1) {
-      WriteImage(canvas.image(), ImagePath(tables, outputFolder, QStringLiteral("jpg")), "jpg",
-                 kJpgQuality);
-    }
+    if (!save.bmpPath.isEmpty()) WriteImage(save.image, save.bmpPath, "bmp", -1);
+    if (!save.jpgPath.isEmpty()) WriteImage(save.image, save.jpgPath, "jpg", kJpgQuality);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+void FinishChartSave(bool written, Frontend& frontend) {
+  if (written) {
     frontend.RefreshChartWindow();
-  } catch (const std::exception&) {
+  } else {
     // Whichever save failed, the user gets one message and the run goes on.
     ReportSaveFailure(frontend);
   }
+}
+
+void SaveChart(const WorkingTables& tables, const QString& outputFolder, const Canvas& canvas,
+               Frontend& frontend) {
+  FinishChartSave(WriteChartFiles(PrepareChartSave(tables, outputFolder, canvas)), frontend);
 }
 
 }  // namespace morvik

@@ -5,6 +5,7 @@
 #include "chart/canvas.h"
 #include "chart/chart_colours.h"
 #include "chart/chart_geometry.h"
+#include "chart/stamp_index.h"
 #include "core/frontend.h"
 #include "core/text_rules.h"
 #include "core/working_tables.h"
@@ -17,8 +18,6 @@ const QString kPlotted = QStringLiteral("打刻をプロットしました");
 const QString kNoStamps = QStringLiteral("打刻がありません");
 
 // Stamp table columns.
-constexpr int kStaffNoColumn = 1;
-constexpr int kStaffNameColumn = 2;
 constexpr int kDateColumn = 9;
 constexpr int kTimeColumn = 10;
 
@@ -36,6 +35,11 @@ void DrawMarker(const StampRow& row, Canvas& canvas) {
 }  // namespace
 
 void PlotStamps(const WorkingTables& tables, Canvas& canvas, Frontend& frontend) {
+  PlotStamps(tables, StampIndex(tables), canvas, frontend);
+}
+
+void PlotStamps(const WorkingTables& tables, const StampIndex& index, Canvas& canvas,
+                Frontend& frontend) {
   frontend.SetStatusText(kPlotting);
   const qint32 count = tables.stampRowCount;
   if (count == 0) {
@@ -46,16 +50,17 @@ void PlotStamps(const WorkingTables& tables, Canvas& canvas, Frontend& frontend)
   frontend.SetProgressValue(ProgressBar::kStep, 0);
   frontend.SetProgressVisible(ProgressBar::kStep, true);
 
-  const qint32 progressStride = std::max<qint32>(1, count / kProgressSteps);
-  for (int i = 1; i < kStampRows; ++i) {
-    const StampRow& row = tables.stampTable[i];
-    if (row[kStaffNameColumn].isEmpty()) break;
-    if (QStringView(row[kDateColumn]).left(8) == tables.requestMonthPrefix &&
-        row[kStaffNoColumn] == tables.staffNo) {
+  // The staff member's rows in table order: the same markers in the same order as a scan
+  // of every row up to the first empty name.
+  const std::vector<int>& rows = index.RowsOf(tables.staffNo);
+  const std::size_t progressStride = std::max<std::size_t>(1, rows.size() / kProgressSteps);
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    const StampRow& row = tables.stampTable[rows[k]];
+    if (QStringView(row[kDateColumn]).left(8) == tables.requestMonthPrefix) {
       DrawMarker(row, canvas);
     }
-    if (i % progressStride == 0) {
-      frontend.SetProgressValue(ProgressBar::kStep, std::min<qint32>(i, count));
+    if (k % progressStride == 0) {
+      frontend.SetProgressValue(ProgressBar::kStep, std::min<qint32>(rows[k], count));
     }
   }
   frontend.SetProgressValue(ProgressBar::kStep, count);

@@ -6,7 +6,12 @@ struct WorkingTables;
 class Canvas;
 class Frontend;
 
-// Red markers at the current staff member's stamps of the charted month.
+class StampIndex;
+
+// Red markers at the current staff member's stamps of the charted month. `index` must
+// have been built from the same stamp table; the overload without one builds it.
+void PlotStamps(const WorkingTables& tables, const StampIndex& index, Canvas& canvas,
+                Frontend& frontend);
 void PlotStamps(const WorkingTables& tables, Canvas& canvas, Frontend& frontend);
 
 }  // namespace morvik

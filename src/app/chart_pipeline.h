@@ -1,0 +1,76 @@
+#pragma once
+// Saving charts while the run goes on.
+//
+// Encoding a chart as JPG or BMP costs more than everything else a run does for a staff
+// member, so the run hands each drawn chart to a worker thread and goes on with the next
+// staff member. The results are reported to the front end strictly in the order the
+// charts were submitted, and before any other message of the run (OrderedFrontend), so
+// the user sees exactly what a run that saves each chart at once would show; the files
+// written are the same bytes.
+
+#include <deque>
+#include <future>
+
+#include "chart/chart_saving.h"
+#include "core/frontend.h"
+
+namespace morvik {
+
+class ChartPipeline {
+ public:
+  // `threads` charts are encoded at a time; 1 or less saves each chart at once, on the
+  // calling thread. Results are reported to `frontend`.
+  ChartPipeline(int threads, Frontend& frontend);
+  ~ChartPipeline();
+  ChartPipeline(const ChartPipeline&) = delete;
+  ChartPipeline& operator=(const ChartPipeline&) = delete;
+
+  void Submit(ChartSave save);
+
+  // Waits for every chart submitted and reports the results still due, in order.
+  void FinishAll();
+
+ private:
+  void FinishOldest();
+
+  int threads_;
+  Frontend& frontend_;
+  std::deque<std::future<bool>> pending_;
+};
+
+// The run's front end while charts are being saved: everything goes straight to the
+// window or console, but a message first lets every earlier chart report its result.
+class OrderedFrontend : public Frontend {
+ public:
+  OrderedFrontend(Frontend& target, ChartPipeline& pipeline)
+      : target_(target), pipeline_(pipeline) {}
+
+  void SetStatusText(const QString& text) override { target_.SetStatusText(text); }
+  void SetProgressRange(ProgressBar bar, double min, double max) override {
+    target_.SetProgressRange(bar, min, max);
+  }
+  void SetProgressValue(ProgressBar bar, double value) override {
+    target_.SetProgressValue(bar, value);
+  }
+  void SetProgressVisible(ProgressBar bar, bool visible) override {
+    target_.SetProgressVisible(bar, visible);
+  }
+  void ShowMessage(const QString& text) override {
+    pipeline_.FinishAll();
+    target_.ShowMessage(text);
+  }
+  void SetBusy(bool busy) override { target_.SetBusy(busy); }
+  void ShowChartWindow() override { target_.ShowChartWindow(); }
+  void RefreshChartWindow() override { target_.RefreshChartWindow(); }
+  void CloseChartWindow() override {
+    pipeline_.FinishAll();
+    target_.CloseChartWindow();
+  }
+  void BringMainWindowToFront() override { target_.BringMainWindowToFront(); }
+
+ private:
+  Frontend& target_;
+  ChartPipeline& pipeline_;
+};
+
+}  // namespace morvik

@@ -1,0 +1,118 @@
+// A run that saves charts on other threads must be indistinguishable from one that saves
+// each chart at once: the same files, byte for byte, and the same messages in the same
+// order, including a failed save and a message from a later staff member.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include <cstdio>
+
+#include "app/batch_mode.h"
+#include "testing/test_files.h"
+
+namespace morvik {
+namespace {
+
+const QString kRequestHeader = QStringLiteral(
+    "申請者社員番号,承認状態,申請番号,申請種別,申請日,申請所属,申請者名,開始日,開始時間,"
+    "終了日,終了時間,内容,承認者（承認状態）,時間外申請時間,時間外休憩時間,時間外振替日,"
+    "時間外振替時間");
+const QString kStampHeader =
+    QStringLiteral("社員番号,氏名,所属,4,5,6,7,8,打刻日,打刻時刻,11,12,13,14,15");
+
+QString Request(int staff, const QString& type, int day, const QString& start,
+                const QString& end, const QString& hours = QString()) {
+  const QString date = QStringLiteral("2026/11/%1").arg(day, 2, 10, QLatin1Char('0'));
+  return QStringLiteral("S%1,承認,1,%2,2026/11/01,内科,職員%1,%3,%4,%3,%5,内容,,%6,0,,")
+      .arg(staff)
+      .arg(type, date, start, end, hours);
+}
+
+// Eight staff members; the fourth fills a day with ten periods and then splits one by a
+// leave, which shows the ten-period message while earlier charts may still be saving.
+QStringList RequestLines() {
+  QStringList lines{kRequestHeader};
+  for (int staff = 1; staff <= 8; ++staff) {
+    for (int day = 2; day <= 27; day += 5) {
+      lines << Request(staff, "時間外申請", day, "17:15", "19:00", "1.75");
+    }
+  }
+  for (int i = 0; i < 9; ++i) {
+    lines << Request(4, "時間外申請", 10, QStringLiteral("%1:00").arg(18 + i % 5), "23:00", "1");
+  }
+  lines << Request(4, "休暇申請(時間単位年休)", 10, "10:00", "11:00");
+  return lines;
+}
+
+QStringList StampLines() {
+  QStringList lines{kStampHeader};
+  for (int staff = 1; staff <= 8; ++staff) {
+    for (int day = 2; day <= 6; ++day) {
+      lines << QStringLiteral("S%1,職員%1,内科,4,5,6,7,8,2026/11/%2,8:2%1,11,12,13,14,15")
+                   .arg(staff)
+                   .arg(day);
+    }
+  }
+  return lines;
+}
+
+struct Outcome {
+  int exit;
+  QString err;
+};
+
+Outcome RunInto(const testing::TempFolder& folder, const QString& out, int jobs) {
+  QDir(folder.path()).mkpath(out);
+  // A folder where the second staff member's chart should go: that save fails (Error2).
+  QDir(folder.FilePath(out)).mkpath(QStringLiteral("202611_内科_S2_職員2.jpg"));
+  std::FILE* err = std::tmpfile();
+  BatchEnvironment environment;
+  environment.programFolder = folder.path();
+  environment.startFolder = folder.path();
+  environment.clock = [] { return QDateTime(QDate(2026, 12, 1), QTime(8, 0)); };
+  environment.err = err;
+  const int exit = RunBatch({"--batch", "--request", "requests.csv", "--stamp", "stamps.csv",
+                             "--utf8", "--staff-list", "staff.txt", "--csv", "--bmp", "--out",
+                             out, "--jobs", QString::number(jobs)},
+                            environment);
+  std::rewind(err);
+  QByteArray bytes;
+  char buffer[4096];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, err)) > 0;) bytes.append(buffer, n);
+  std::fclose(err);
+  return {exit, QString::fromLocal8Bit(bytes)};
+}
+
+TEST(ChartPipelineTest, ParallelSavingGivesTheSameFilesAndMessagesInTheSameOrder) {
+  testing::TempFolder folder;
+  folder.WriteCp932("MorvikGraph_祝日_max100.txt", "2026/11/03,文化の日\r\n");
+  folder.WriteCp932("requests.csv", testing::CrLfLines(RequestLines()));
+  folder.WriteUtf8("stamps.csv", testing::CrLfLines(StampLines()));
+  QStringList staffList{QStringLiteral("グラフを作成したい職員番号を2行目以降に追加してください｡")};
+  for (int staff = 1; staff <= 8; ++staff) staffList << QStringLiteral("S%1").arg(staff);
+  folder.WriteCp932("staff.txt", testing::CrLfLines(staffList));
+
+  const Outcome sequential = RunInto(folder, "one", 1);
+  const Outcome parallel = RunInto(folder, "three", 3);
+  ASSERT_EQ(sequential.exit, kExitFinished) << sequential.err.toStdString();
+  EXPECT_EQ(parallel.exit, sequential.exit);
+  EXPECT_EQ(parallel.err, sequential.err);
+  const QStringList messages = sequential.err.split(u'\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(messages.size(), 3) << sequential.err.toStdString();
+  EXPECT_TRUE(messages[0].endsWith("(Error2)"));
+  EXPECT_TRUE(messages[1].contains("1日10回勤務がオーパーフローしました"));
+  EXPECT_EQ(messages[2], "処理を終了しました．");
+
+  const QStringList files = QDir(folder.FilePath("one")).entryList(QDir::Files, QDir::Name);
+  // CSVs, BMPs, and JPGs but the failed one (its BMP was written before the JPG failed).
+  EXPECT_EQ(files.size(), 8 + 8 + 7) << files.join(' ').toStdString();
+  EXPECT_EQ(QDir(folder.FilePath("three")).entryList(QDir::Files, QDir::Name), files);
+  for (const QString& file : files) {
+    EXPECT_EQ(folder.ReadBytes("one/" + file), folder.ReadBytes("three/" + file))
+        << file.toStdString();
+  }
+}
+
+}  // namespace
+}  // namespace morvik
