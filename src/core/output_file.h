@@ -20,6 +20,16 @@ QString QuotedCsvLine(std::span<const QString> fields);
 void WriteCp932Lines(const QString& path, const QStringList& lines);
 
 // Writes `bytes` atomically to `path`; throws RunFailure naming the file on failure.
+// The bytes go to an unnamed file in the target's folder where the system has them, else
+// to a temporary file named "<target>.morvik-tmp-<process id>-<n>"; either is renamed
+// over the target only when complete. The first write into a folder removes temporary
+// files of that naming left there by processes that no longer run (a killed run).
 void WriteFileAtomically(const QString& path, const QByteArray& bytes);
+
+// Removes the temporary files of the naming above in `folder` whose process is gone.
+void RemoveStaleTemporaryFiles(const QString& folder);
+
+// True for a name of the temporary files above.
+bool IsTemporaryOutputName(const QString& name);
 
 }  // namespace morvik
