@@ -15,6 +15,7 @@ namespace {
 // Elements of currentRequest that the placement reads (the request CSV's columns).
 constexpr int kStaffNoField = 1;
 constexpr int kStateField = 2;
+constexpr int kRequestNoField = 3;
 constexpr int kTypeField = 4;
 constexpr int kDeptField = 6;
 constexpr int kNameField = 7;
@@ -87,28 +88,32 @@ RequestKind KindOf(const QString& type) {
   return {Category::kLeave, kOtherLeaveLabel};
 }
 
-// Names the row in a failure detail: the placement does not know its row number.
-QString RowDescription(const RequestRow& r) {
-  return QStringLiteral("request \"%1\" of staff number %2 starting %3 %4")
-      .arg(r[kTypeField], r[kStaffNoField], r[kStartDateField], r[kStartTimeField]);
+// Names the row in a failure detail. The placement does not know the row's record number
+// (rows are filtered and sorted), so the file and the request number stand for it.
+QString RowDescription(const WorkingTables& t) {
+  const RequestRow& r = t.currentRequest;
+  return QStringLiteral("%1: request number %2 (\"%3\" of staff number %4 starting %5 %6)")
+      .arg(t.requestCsvPath, r[kRequestNoField], r[kTypeField], r[kStaffNoField],
+           r[kStartDateField], r[kStartTimeField]);
 }
 
-int DayIndex(const RequestRow& r) {
+int DayIndex(const WorkingTables& t) {
+  const RequestRow& r = t.currentRequest;
   const QString dayText = r[kStartDateField].mid(8);
   const double day = std::nearbyint(LeadingNumber(dayText));
   if (!(day >= 0 && day <= kLastGridDay)) {
     throw RunFailure(QStringLiteral("%1: the day \"%2\" of the start date is outside 0..32")
-                         .arg(RowDescription(r), dayText));
+                         .arg(RowDescription(t), dayText));
   }
   return static_cast<int>(day);
 }
 
 // A minute counter's new value, rounded half to even; beyond 32 bits ends the run.
-qint32 CheckedMinutes(double minutes, const RequestRow& r, const QString& counter) {
+qint32 CheckedMinutes(double minutes, const WorkingTables& t, const QString& counter) {
   const double rounded = std::nearbyint(minutes);
   if (!(rounded >= INT32_MIN && rounded <= INT32_MAX)) {
     throw RunFailure(
-        QStringLiteral("%1: the %2 leave the 32-bit range").arg(RowDescription(r), counter));
+        QStringLiteral("%1: the %2 leave the 32-bit range").arg(RowDescription(t), counter));
   }
   return static_cast<qint32>(rounded);
 }
@@ -133,9 +138,9 @@ void AddOvertime(WorkingTables& t) {
   const std::optional<double> hours = WholeNumber(r[kOvertimeHoursField]);
   if (!hours) {
     throw RunFailure(QStringLiteral("%1: the overtime hours \"%2\" are not a number")
-                         .arg(RowDescription(r), r[kOvertimeHoursField]));
+                         .arg(RowDescription(t), r[kOvertimeHoursField]));
   }
-  t.overtimeMinutes = CheckedMinutes(*hours * 60.0 + t.overtimeMinutes, r,
+  t.overtimeMinutes = CheckedMinutes(*hours * 60.0 + t.overtimeMinutes, t,
                                      QStringLiteral("overtime minutes of the month"));
 }
 
@@ -151,7 +156,7 @@ void SplitAtMidnight(WorkingTables& t, int d, const QString& label) {
   const RequestRow& r = t.currentRequest;
   if (d >= kLastGridDay) {
     throw RunFailure(QStringLiteral("%1: crosses midnight from day %2, the grid's last day")
-                         .arg(RowDescription(r))
+                         .arg(RowDescription(t))
                          .arg(d));
   }
   const QString& end = r[kEndTimeField];
@@ -236,7 +241,7 @@ void PlaceLeave(WorkingTables& t, Frontend& frontend, const RequestKind& kind, i
     SetEntry(t, d, *u, kind.label + r[kContentField], ls, le, r[kStateField]);
   }
   const qint32 taken = LeaveMinutes(MinutesOfTime(ls), MinutesOfTime(le));
-  t.netRegularMinutes = CheckedMinutes(static_cast<double>(t.netRegularMinutes) - taken, r,
+  t.netRegularMinutes = CheckedMinutes(static_cast<double>(t.netRegularMinutes) - taken, t,
                                        QStringLiteral("net regular minutes of the month"));
   CutLeave(t, frontend, d, ls, le);
 }
@@ -250,7 +255,7 @@ void PlaceRequestRow(WorkingTables& tables, Frontend& frontend) {
   tables.staffNo = r[kStaffNoField];
   tables.staffName = r[kNameField];
   tables.staffDept = r[kDeptField];
-  const int d = DayIndex(r);
+  const int d = DayIndex(tables);
   tables.dayStartDate.at(d) = r[kStartDateField];
   tables.requestMonthPrefix = r[kStartDateField].left(8);
   if (kind.category == Category::kLeave) {
