@@ -5,7 +5,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 SAMPLES := data/samples
 OUT := out
 
-.PHONY: all deps build test run gui clean format test-sanitize fuzz
+.PHONY: all deps build test run gui clean format test-sanitize fuzz bench
 
 all: build
 
@@ -41,6 +41,11 @@ fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVIK_FUZZ=ON
 	cmake --build build-fuzz --target fuzzers -j $(JOBS)
 	@scripts/run-fuzzers build-fuzz/fuzz $(FUZZ_SECONDS)
+
+# A full-size managers' month timed against the cost of encoding its charts.
+BENCH_RUNS ?= 3
+bench: build
+	@bench/run-bench $(BUILD) $(BENCH_RUNS)
 
 format:
 	clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h')
