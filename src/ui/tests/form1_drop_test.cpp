@@ -27,6 +27,8 @@ std::unique_ptr<QMimeData> FileDrag(const QStringList& files) {
   QList<QUrl> urls;
   for (const QString& file : files) urls << QUrl::fromLocalFile(file);
   mime->setUrls(urls);
+  // File managers offer the names as plain text too, which a text box would take as is.
+  mime->setText(files.join(u'\n'));
   return mime;
 }
 

@@ -5,6 +5,8 @@
 
 #include "ui/window_main.h"
 
+void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
 namespace morvik::testing {
 
 WindowServices RecordingServices(ServiceLog& log) {

@@ -7,11 +7,16 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <ostream>
 #include <utility>
 #include <vector>
 
 #include "app/session.h"
 #include "ui/form1.h"
+
+// A failed comparison prints a text as UTF-8; without it the test printer walks a QString
+// as a container of QChar, each again a container, and crashes.
+void PrintTo(const QString& text, std::ostream* os);
 
 namespace morvik::testing {
 
