@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
+#include <QStaticText>
 
 #include <algorithm>
 #include <cmath>
@@ -66,7 +67,11 @@ QPainter& Canvas::Painter() {
   return *painter_;
 }
 
-void Canvas::EndPainting() const { painter_.reset(); }
+void Canvas::EndPainting() const {
+  painter_.reset();
+  painterFontCurrent_ = false;
+  painterTextColor_ = QColor();
+}
 
 const QImage& Canvas::image() const {
   EndPainting();
@@ -99,9 +104,14 @@ void Canvas::Clear() {
 }
 
 void Canvas::SetFont(double pointSize, bool bold) {
-  state_.font.setPixelSize(static_cast<int>(std::lround(pointSize * 96.0 / 72.0)));
+  const int pixels = static_cast<int>(std::lround(pointSize * 96.0 / 72.0));
+  if (state_.fontAscent > 0 && pixels == state_.font.pixelSize() && bold == state_.font.bold()) {
+    return;
+  }
+  state_.font.setPixelSize(pixels);
   state_.font.setBold(bold);
   state_.fontAscent = QFontMetricsF(state_.font, &image_).ascent();
+  painterFontCurrent_ = false;
 }
 
 void Canvas::SetTextColor(QColor color) { state_.textColor = color; }
@@ -114,6 +124,7 @@ void Canvas::Line(float x1, float y1, float x2, float y2, QColor color) {
   if (state_.lineStyle == LineStyle::kDotted) pen.setDashPattern({1.0, 2.0});  // one on, two off
   QPainter& painter = Painter();
   painter.setPen(pen);
+  painterTextColor_ = QColor();  // the pen no longer holds the text colour
   painter.drawLine(QPoint(Pixel(x1), Pixel(y1)), QPoint(Pixel(x2), Pixel(y2)));
 }
 
@@ -128,11 +139,31 @@ void Canvas::SetTextPosition(float x, float y) { state_.textPosition = QPointF(x
 void Canvas::Print(const QString& text) {
   if (text.isEmpty()) return;
   QPainter& painter = Painter();
-  painter.setFont(state_.font);
-  painter.setPen(state_.textColor);
-  painter.drawText(QPointF(Pixel(state_.textPosition.x()),
-                           Pixel(state_.textPosition.y()) + state_.fontAscent),
-                   text);
+  if (!painterFontCurrent_) {
+    painter.setFont(state_.font);
+    painterFontCurrent_ = true;
+  }
+  if (painterTextColor_ != state_.textColor) {
+    painter.setPen(state_.textColor);
+    painterTextColor_ = state_.textColor;
+  }
+  const QPointF topLeft(Pixel(state_.textPosition.x()), Pixel(state_.textPosition.y()));
+  painter.drawStaticText(topLeft, LaidOut(text));
+}
+
+// Most texts come back chart after chart (legend, note, labels, request types): laying
+// them out once saves most of the cost of printing them.
+const QStaticText& Canvas::LaidOut(const QString& text) {
+  const TextKey key{text, state_.font.pixelSize(), state_.font.bold()};
+  auto found = laidOut_.find(key);
+  if (found == laidOut_.end()) {
+    if (laidOut_.size() >= kLaidOutLimit) laidOut_.clear();
+    QStaticText staticText(text);
+    staticText.setTextFormat(Qt::PlainText);
+    staticText.prepare(QTransform(), state_.font);
+    found = laidOut_.emplace(key, std::move(staticText)).first;
+  }
+  return found->second;
 }
 
 // The blank is where the sign of a negative number goes.

@@ -12,11 +12,15 @@
 #include <QFont>
 #include <QImage>
 #include <QPointF>
+#include <QStaticText>
 #include <QString>
 
+#include <map>
 #include <memory>
+#include <tuple>
 
 class QPainter;
+
 
 namespace morvik {
 
@@ -70,11 +74,18 @@ class Canvas {
   // One painter stays open across operations: opening one per operation costs more than
   // most operations themselves. It is closed whenever the image is handed out.
   QPainter& Painter();
+  const QStaticText& LaidOut(const QString& text);
   void EndPainting() const;
 
   QImage image_;
   State state_;
   mutable std::unique_ptr<QPainter> painter_;
+  // What the open painter holds, so that it is set only when it changes.
+  mutable bool painterFontCurrent_ = false;
+  mutable QColor painterTextColor_;
+  using TextKey = std::tuple<QString, int, bool>;  // text, pixel size, bold
+  static constexpr std::size_t kLaidOutLimit = 2000;
+  std::map<TextKey, QStaticText> laidOut_;
   QString layerKey_;
   QImage layerImage_;
   State layerState_;
