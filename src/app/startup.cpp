@@ -8,10 +8,11 @@
 #include "core/frontend.h"
 
 namespace morvik {
-namespace {
 
 const QString kTooManyFileNames = QStringLiteral(
     "入力ファイル名にスペースが含まれています.参照からファイルを再設定してください．");
+
+namespace {
 
 bool Contains(const QString& name, const QString& part) {
   return name.contains(part, Qt::CaseSensitive);

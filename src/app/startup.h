@@ -4,6 +4,9 @@
 
 namespace morvik {
 
+// Shown when more file names arrive than a request CSV and a stamp CSV.
+extern const QString kTooManyFileNames;
+
 struct Session;
 class Frontend;
 

@@ -15,10 +15,6 @@
 namespace morvik {
 namespace {
 
-// Start-up's message for names it cannot tell apart.
-const QString kTooManyFileNames = QStringLiteral(
-    "入力ファイル名にスペースが含まれています.参照からファイルを再設定してください．");
-
 // The local files that a drag carries, in its order; none when it carries anything else.
 QStringList DraggedFiles(const QMimeData* mime) {
   if (mime == nullptr || !mime->hasUrls()) return {};

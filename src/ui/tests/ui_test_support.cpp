@@ -5,8 +5,6 @@
 
 #include "ui/window_main.h"
 
-void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
-
 namespace morvik::testing {
 
 WindowServices RecordingServices(ServiceLog& log) {

@@ -14,10 +14,6 @@
 #include "app/session.h"
 #include "ui/form1.h"
 
-// A failed comparison prints a text as UTF-8; without it the test printer walks a QString
-// as a container of QChar, each again a container, and crashes.
-void PrintTo(const QString& text, std::ostream* os);
-
 namespace morvik::testing {
 
 struct ServiceLog {

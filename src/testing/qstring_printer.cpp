@@ -1,0 +1,3 @@
+#include "testing/qstring_printer.h"
+
+void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
