@@ -101,7 +101,10 @@ void WriteThroughTemporary(const QString& path, const QByteArray& bytes, bool tr
       unnamed ? fd : ::open(temp.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
   if (file < 0) Fail(path, errno);
   KeepMode(file, target);
-  bool ok = WriteAll(file, bytes) && ::fdatasync(file) == 0;
+  // No sync to disk before the rename: the rename alone keeps an interrupted or failed run
+  // from leaving a half-written file, and a sync per file would cost a manager's run of
+  // thousands of charts more than drawing them.
+  bool ok = WriteAll(file, bytes);
   int error = errno;
   if (ok && unnamed && !NameUnnamed(file, temp)) {
     ::close(file);
