@@ -127,11 +127,18 @@ void WriteThroughTemporary(const QString& path, const QByteArray& bytes, bool tr
 }  // namespace
 
 QString QuotedCsvLine(std::span<const QString> fields) {
+  qsizetype length = 0;
+  for (const QString& field : fields) length += field.size() + 3;
   QString line;
+  line.reserve(length);
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (i > 0) line += u',';
     line += u'"';
-    line += QString(fields[i]).replace(u'"', QStringLiteral("\"\""));
+    if (fields[i].contains(u'"')) {
+      line += QString(fields[i]).replace(u'"', QStringLiteral("\"\""));
+    } else {
+      line += fields[i];
+    }
     line += u'"';
   }
   return line;

@@ -5,7 +5,6 @@
 #include <unicode/utf8.h>
 
 #include <memory>
-#include <utility>
 #include <stdexcept>
 
 namespace morvik {
@@ -56,22 +55,25 @@ bool StartsWithBom(const QByteArray& bytes) { return bytes.startsWith(kUtf8Bom);
 
 // Characters that CP932 holds under another code point than the JIS mapping gives them
 // (names from a UTF-8 export may carry either form): each is written as its CP932 form.
+char16_t Cp932CodePoint(char16_t c) {
+  switch (c) {
+    case u'\u301C': return u'\uFF5E';  // WAVE DASH -> FULLWIDTH TILDE (0x8160)
+    case u'\u2212': return u'\uFF0D';  // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS (0x817C)
+    case u'\u2014': return u'\u2015';  // EM DASH -> HORIZONTAL BAR (0x815C)
+    case u'\u2016': return u'\u2225';  // DOUBLE VERTICAL LINE -> PARALLEL TO (0x8161)
+    case u'\u00A2': return u'\uFFE0';  // CENT SIGN (0x8191)
+    case u'\u00A3': return u'\uFFE1';  // POUND SIGN (0x8192)
+    case u'\u00AC': return u'\uFFE2';  // NOT SIGN (0x81CA)
+    case u'\u00A6': return u'\uFFE4';  // BROKEN BAR (0xFA55)
+    default: return c;
+  }
+}
+
 QString ToCp932CodePoints(const QString& text) {
-  static constexpr std::pair<char16_t, char16_t> kVariants[] = {
-      {u'\u301C', u'\uFF5E'},  // WAVE DASH -> FULLWIDTH TILDE (0x8160)
-      {u'\u2212', u'\uFF0D'},  // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS (0x817C)
-      {u'\u2014', u'\u2015'},  // EM DASH -> HORIZONTAL BAR (0x815C)
-      {u'\u2016', u'\u2225'},  // DOUBLE VERTICAL LINE -> PARALLEL TO (0x8161)
-      {u'\u00A2', u'\uFFE0'},  // CENT SIGN (0x8191)
-      {u'\u00A3', u'\uFFE1'},  // POUND SIGN (0x8192)
-      {u'\u00AC', u'\uFFE2'},  // NOT SIGN (0x81CA)
-      {u'\u00A6', u'\uFFE4'},  // BROKEN BAR (0xFA55)
-  };
-  QString result = text;
-  for (QChar& c : result) {
-    for (const auto& [from, to] : kVariants) {
-      if (c.unicode() == from) c = QChar(to);
-    }
+  QString result = text;  // shared: copied only when a character changes
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t mapped = Cp932CodePoint(text[i].unicode());
+    if (mapped != text[i].unicode()) result[i] = QChar(mapped);
   }
   return result;
 }
