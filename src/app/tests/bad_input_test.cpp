@@ -22,6 +22,7 @@
 #include <unistd.h>
 
 #include "app/batch_mode.h"
+#include "batch_runner.h"
 #include "core/output_file.h"
 #include "core/text_codec.h"
 #include "testing/test_files.h"
@@ -187,32 +188,12 @@ class BadInputTest : public ::testing::TestWithParam<BadInput> {
     }
   }
 
-  struct Result {
-    int exit;
-    QString err;
-  };
-
-  Result Run(const Inputs& in) {
+  testing::BatchResult Run(const Inputs& in) {
     QStringList arguments = {"--batch",      "--request", "req.csv", "--stamp", "stamp.csv",
                              "--staff-list", "list.txt",  "--utf8",  "--out",   "out"};
     if (in.workCsv) arguments << "--csv";
     arguments << in.extraArguments;
-    std::FILE* err = std::tmpfile();
-    std::FILE* out = std::tmpfile();
-    BatchEnvironment environment;
-    environment.programFolder = program.path();
-    environment.startFolder = start.path();
-    environment.clock = [] { return QDateTime(QDate(2026, 12, 7), QTime(10, 0)); };
-    environment.err = err;
-    environment.out = out;
-    const int exit = RunBatch(arguments, environment);
-    std::rewind(err);
-    QByteArray bytes;
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, err)) > 0;) bytes.append(buffer, n);
-    std::fclose(err);
-    std::fclose(out);
-    return {exit, QString::fromLocal8Bit(bytes)};
+    return testing::RunBatchCapturing(arguments, program.path(), start.path());
   }
 
   // Every path under the start folder but the output folder, with its size.
@@ -261,7 +242,7 @@ TEST_P(BadInputTest, GivesItsMessageAndKeepsFinishedOutputs) {
   WriteOldOutputs(in);
   const QStringList outsideBefore = OutsideListing();
 
-  const Result result = Run(in);
+  const testing::BatchResult result = Run(in);
 
   EXPECT_EQ(result.exit, c.exit) << result.err.toStdString();
   for (const QString& text : c.stderrHas) {
@@ -530,7 +511,7 @@ TEST_F(BadInputTest, UnreadableRequestFile) {
   Inputs in;
   WriteInputs(in);
   ASSERT_TRUE(QFile::setPermissions(Path("req.csv"), QFileDevice::WriteOwner));
-  const Result result = Run(in);
+  const testing::BatchResult result = Run(in);
   EXPECT_EQ(result.exit, kExitRunFailed);
   EXPECT_TRUE(result.err.contains(Path("req.csv") + ": cannot be opened"))
       << result.err.toStdString();
@@ -542,7 +523,7 @@ TEST_F(BadInputTest, UnwritableOutputFolder) {
   WriteInputs(in);
   ASSERT_TRUE(QDir().mkpath(Path("out")));
   ASSERT_TRUE(QFile::setPermissions(Path("out"), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-  const Result result = Run(in);
+  const testing::BatchResult result = Run(in);
   EXPECT_EQ(result.exit, kExitRunFailed);
   EXPECT_TRUE(result.err.contains("cannot be written")) << result.err.toStdString();
   EXPECT_TRUE(QDir(Path("out")).isEmpty());

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "app/batch_options.h"
+#include "batch_runner.h"
 #include "testing/test_files.h"
 
 namespace morvik {
@@ -16,33 +17,12 @@ namespace {
 
 const QString kHolidayName = QStringLiteral("MorvikGraph_祝日_max100.txt");
 
-// Runs batch mode with standard error captured in a temporary file.
-struct BatchResult {
-  int exit;
-  QString err;
-};
-
 class BatchModeTest : public ::testing::Test {
  protected:
   BatchModeTest() { program.WriteCp932(kHolidayName, "2026/11/03,文化の日\r\n"); }
 
-  BatchResult Run(const QStringList& arguments) {
-    std::FILE* err = std::tmpfile();
-    std::FILE* out = std::tmpfile();
-    BatchEnvironment environment;
-    environment.programFolder = program.path();
-    environment.startFolder = start.path();
-    environment.clock = [] { return QDateTime(QDate(2026, 12, 7), QTime(10, 0)); };
-    environment.err = err;
-    environment.out = out;
-    const int exit = RunBatch(arguments, environment);
-    std::rewind(err);
-    QByteArray bytes;
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, err)) > 0;) bytes.append(buffer, n);
-    std::fclose(err);
-    std::fclose(out);
-    return {exit, QString::fromLocal8Bit(bytes)};
+  testing::BatchResult Run(const QStringList& arguments) {
+    return testing::RunBatchCapturing(arguments, program.path(), start.path());
   }
 
   testing::TempFolder program;
@@ -67,7 +47,7 @@ TEST_F(BatchModeTest, RefusalsAndEndsGiveTheirExitStatus) {
        "エラー：祝日ファイル(MorvikGraph_祝日_max100.txt)が開けませんでした．"},
   };
   for (const auto& c : cases) {
-    const BatchResult result = Run(c.arguments);
+    const testing::BatchResult result = Run(c.arguments);
     EXPECT_EQ(result.exit, c.exit) << c.label;
     EXPECT_TRUE(result.err.contains(c.stderrHas)) << c.label << ": " << result.err.toStdString();
   }
@@ -77,7 +57,7 @@ TEST_F(BatchModeTest, TooManyHolidayRecordsEndTheProgram) {
   QString text;
   for (int i = 1; i <= 101; ++i) text += QStringLiteral("2026/01/01,x%1\r\n").arg(i);
   start.WriteCp932("h.txt", text);
-  const BatchResult result = Run({"--batch", "--holidays", "h.txt", "--stamp", "s.csv"});
+  const testing::BatchResult result = Run({"--batch", "--holidays", "h.txt", "--stamp", "s.csv"});
   EXPECT_EQ(result.exit, kExitProgramEnd);
   EXPECT_TRUE(result.err.contains("100行を超えました"));
 }
@@ -114,7 +94,7 @@ const QString kShippedHolidays = QStringLiteral(MORVIK_SOURCE_DIR "/data/MorvikG
 
 class BatchSampleTest : public BatchModeTest {
  protected:
-  BatchResult RunPersonal(const QString& outName, QStringList extra = {}) {
+  testing::BatchResult RunPersonal(const QString& outName, QStringList extra = {}) {
     QFile::remove(program.FilePath(kHolidayName));
     QFile::copy(kShippedHolidays, program.FilePath(kHolidayName));
     return Run(QStringList{"--batch", "--out", start.FilePath(outName), "--request",
@@ -130,7 +110,7 @@ class BatchSampleTest : public BatchModeTest {
 int CrLfLineCount(const QByteArray& bytes) { return static_cast<int>(bytes.count("\r\n")); }
 
 TEST_F(BatchSampleTest, PersonalMonthWritesChartsCsvAndDumps) {
-  const BatchResult result = RunPersonal("out", {"--csv", "--bmp", "--dump"});
+  const testing::BatchResult result = RunPersonal("out", {"--csv", "--bmp", "--dump"});
   ASSERT_EQ(result.exit, kExitFinished) << result.err.toStdString();
   EXPECT_EQ(result.err, "処理を終了しました．\n");
   const QStringList jpg = Files("out", "*.jpg");

@@ -6,9 +6,8 @@
 #include <QDir>
 #include <QFile>
 
-#include <cstdio>
-
 #include "app/batch_mode.h"
+#include "batch_runner.h"
 #include "testing/test_files.h"
 
 namespace morvik {
@@ -57,31 +56,15 @@ QStringList StampLines() {
   return lines;
 }
 
-struct Outcome {
-  int exit;
-  QString err;
-};
-
-Outcome RunInto(const testing::TempFolder& folder, const QString& out, int jobs) {
+testing::BatchResult RunInto(const testing::TempFolder& folder, const QString& out, int jobs) {
   QDir(folder.path()).mkpath(out);
   // A folder where the second staff member's chart should go: that save fails (Error2).
   QDir(folder.FilePath(out)).mkpath(QStringLiteral("202611_内科_S2_職員2.jpg"));
-  std::FILE* err = std::tmpfile();
-  BatchEnvironment environment;
-  environment.programFolder = folder.path();
-  environment.startFolder = folder.path();
-  environment.clock = [] { return QDateTime(QDate(2026, 12, 1), QTime(8, 0)); };
-  environment.err = err;
-  const int exit = RunBatch({"--batch", "--request", "requests.csv", "--stamp", "stamps.csv",
-                             "--utf8", "--staff-list", "staff.txt", "--csv", "--bmp", "--out",
-                             out, "--jobs", QString::number(jobs)},
-                            environment);
-  std::rewind(err);
-  QByteArray bytes;
-  char buffer[4096];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, err)) > 0;) bytes.append(buffer, n);
-  std::fclose(err);
-  return {exit, QString::fromLocal8Bit(bytes)};
+  return testing::RunBatchCapturing(
+      {"--batch", "--request", "requests.csv", "--stamp", "stamps.csv", "--utf8",
+       "--staff-list", "staff.txt", "--csv", "--bmp", "--out", out, "--jobs",
+       QString::number(jobs)},
+      folder.path(), folder.path());
 }
 
 TEST(ChartPipelineTest, ParallelSavingGivesTheSameFilesAndMessagesInTheSameOrder) {
@@ -93,8 +76,8 @@ TEST(ChartPipelineTest, ParallelSavingGivesTheSameFilesAndMessagesInTheSameOrder
   for (int staff = 1; staff <= 8; ++staff) staffList << QStringLiteral("S%1").arg(staff);
   folder.WriteCp932("staff.txt", testing::CrLfLines(staffList));
 
-  const Outcome sequential = RunInto(folder, "one", 1);
-  const Outcome parallel = RunInto(folder, "three", 3);
+  const testing::BatchResult sequential = RunInto(folder, "one", 1);
+  const testing::BatchResult parallel = RunInto(folder, "three", 3);
   ASSERT_EQ(sequential.exit, kExitFinished) << sequential.err.toStdString();
   EXPECT_EQ(parallel.exit, sequential.exit);
   EXPECT_EQ(parallel.err, sequential.err);
