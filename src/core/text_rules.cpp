@@ -1,6 +1,5 @@
 #include "core/text_rules.h"
 
-#include <QStringList>
 
 #include <cmath>
 
@@ -65,12 +64,17 @@ std::optional<double> WholeNumber(QStringView text) {
 }
 
 std::optional<QString> NormalisedDate(const QString& date) {
-  const QStringList parts = date.split(u'/');
-  if (parts.size() < 3) return std::nullopt;
-  auto pad = [](const QString& piece) {
-    return piece.size() == 1 ? QStringLiteral("0") + piece : piece;
+  const qsizetype first = date.indexOf(u'/');
+  const qsizetype second = first < 0 ? -1 : date.indexOf(u'/', first + 1);
+  if (second < 0) return std::nullopt;
+  const qsizetype third = date.indexOf(u'/', second + 1);  // pieces from here are dropped
+  const QStringView month = QStringView(date).mid(first + 1, second - first - 1);
+  const QStringView day = QStringView(date).mid(second + 1, third < 0 ? -1 : third - second - 1);
+  if (month.size() != 1 && day.size() != 1 && third < 0) return date;  // already in form
+  auto pad = [](QStringView piece) {
+    return piece.size() == 1 ? QStringLiteral("0") + piece.toString() : piece.toString();
   };
-  return parts[0] + u'/' + pad(parts[1]) + u'/' + pad(parts[2]);
+  return date.left(first) + u'/' + pad(month) + u'/' + pad(day);
 }
 
 QString NormalisedTime(const QString& time) {

@@ -7,11 +7,11 @@
 
 namespace morvik {
 
-QString NormalisedDateOrFail(const QString& date, const QString& where) {
+QString NormalisedDateOrFail(const QString& date, const Where& where) {
   std::optional<QString> normalised = NormalisedDate(date);
   if (!normalised) {
     throw RunFailure(QStringLiteral("%1: the date \"%2\" does not split into three pieces at \"/\"")
-                         .arg(where, date));
+                         .arg(where(), date));
   }
   return *std::move(normalised);
 }

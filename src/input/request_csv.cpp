@@ -42,11 +42,11 @@ bool KeepsRecord(WorkingTables& tables, const StaffListIndex& listed, const Requ
 }
 
 // Normal forms of a kept row, then the month bookkeeping.
-void CompleteKeptRow(WorkingTables& tables, int r, const QString& where) {
+void CompleteKeptRow(WorkingTables& tables, int r, const Where& where) {
   RequestRow& row = tables.requestTable.at(r);
   if (!row[8].isEmpty()) {  // the end date only goes with a start date
-    row[8] = NormalisedDateOrFail(row[8], where + QStringLiteral(", start date"));
-    row[10] = NormalisedDateOrFail(row[10], where + QStringLiteral(", end date"));
+    row[8] = NormalisedDateOrFail(row[8], [&] { return where() + QStringLiteral(", start date"); });
+    row[10] = NormalisedDateOrFail(row[10], [&] { return where() + QStringLiteral(", end date"); });
   }
   if (r == 1) tables.requestMonthPrefix = row[8].left(8);
   if (!row[8].contains(tables.requestMonthPrefix)) tables.multipleMonths = 1;
@@ -70,9 +70,9 @@ int ReadRecords(WorkingTables& tables, Frontend& frontend, FieldReader& reader, 
       ClearRow(row);  // the next record goes into the same row
       continue;
     }
-    CompleteKeptRow(
-        tables, r,
-        QStringLiteral("%1: record %2").arg(tables.requestCsvPath).arg(reader.recordCount()));
+    CompleteKeptRow(tables, r, [&] {
+      return QStringLiteral("%1: record %2").arg(tables.requestCsvPath).arg(reader.recordCount());
+    });
     ++r;
     ++tables.requestRowCount;
     if (r > kMaxRequestRow) {

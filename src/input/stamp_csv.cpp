@@ -92,13 +92,13 @@ qsizetype SkipOtherMonths(const WorkingTables& tables, const QStringList& lines,
 
 // Stores the non-empty fields; a 16th field means a comma inside field 14 split it, so
 // fields 14 and 15 are joined again. Nothing may stand beyond that.
-void StoreUtf8Fields(StampRow& row, const QStringList& fields, const QString& where) {
+void StoreUtf8Fields(StampRow& row, const QStringList& fields, const Where& where) {
   for (qsizetype n = 1; n <= fields.size(); ++n) {
     const QString& field = fields[n - 1];
     if (field.isEmpty()) continue;
     if (n > kFields) {
       throw RunFailure(QStringLiteral("%1: field %2 (\"%3\") lies beyond the 15 stamp columns")
-                           .arg(where)
+                           .arg(where())
                            .arg(n)
                            .arg(field));
     }
@@ -124,9 +124,10 @@ void ReadUtf8Lines(WorkingTables& tables, Frontend& frontend, const QStringList&
     QStringList fields = SplitUtf8Fields(lines[i]);
     if (tables.fixedMonth == 1 && i > 0) i = SkipOtherMonths(tables, lines, i, fields);
     StampRow& row = tables.stampTable.at(k);
-    StoreUtf8Fields(row, fields, LineWhere(tables, i));
+    const Where where = [&tables, i] { return LineWhere(tables, i); };
+    StoreUtf8Fields(row, fields, where);
     if (k > 0 && !row[9].isEmpty()) {
-      row[9] = NormalisedDateOrFail(row[9], LineWhere(tables, i));
+      row[9] = NormalisedDateOrFail(row[9], where);
       row[10] = NormalisedTime(row[10]);
     }
     ++tables.stampRowCount;
@@ -180,9 +181,9 @@ void ReadStampCsvSjis(WorkingTables& tables, Frontend& frontend) {
     tables.staffList[0] = kStaffListHeading;
     tables.staffList[1] = tables.stampTable[1][1];
     if (r > 0 && !row[9].isEmpty()) {
-      row[9] = NormalisedDateOrFail(
-          row[9],
-          QStringLiteral("%1: record %2").arg(tables.stampCsvPath).arg(reader.recordCount()));
+      row[9] = NormalisedDateOrFail(row[9], [&] {
+        return QStringLiteral("%1: record %2").arg(tables.stampCsvPath).arg(reader.recordCount());
+      });
     }
     if (r > 0) row[10] = NormalisedTime(row[10]);
     ++tables.stampRowCount;
