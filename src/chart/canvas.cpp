@@ -46,7 +46,9 @@ QString ResolveFace() {
 
 }  // namespace
 
-Canvas::Canvas() : image_(kWidth, kHeight, QImage::Format_RGB32) {
+// Three bytes a pixel, as the JPEG and BMP writers store them: the image goes to the
+// writers as it is, without a conversion of every pixel per chart.
+Canvas::Canvas() : image_(kWidth, kHeight, QImage::Format_RGB888) {
   image_.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
   image_.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
   state_.font.setFamily(FaceName());

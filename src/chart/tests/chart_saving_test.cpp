@@ -77,7 +77,8 @@ TEST_P(SaveFormatTest, WritesTheChosenImagesBesideTheWorkCsvName) {
     EXPECT_EQ(qFromLittleEndian<quint16>(bmp.constData() + 28), 24);  // bits a pixel
     EXPECT_EQ(qFromLittleEndian<quint32>(bmp.constData() + 30), 0u);  // uncompressed
     const QImage image(folder.FilePath(kBmpName));
-    EXPECT_EQ(image.convertToFormat(QImage::Format_RGB32), canvas.image());
+    EXPECT_EQ(image.convertToFormat(QImage::Format_RGB32),
+              canvas.image().convertToFormat(QImage::Format_RGB32));
   }
   if (GetParam().jpg == 1) {
     QImageReader reader(folder.FilePath(kJpgName));
