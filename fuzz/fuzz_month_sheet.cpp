@@ -68,8 +68,8 @@ std::vector<RequestRow> ReadRows(const QByteArray& bytes) {
 
 void Normalise(RequestRow& row) {
   if (!row[8].isEmpty()) {
-    row[8] = morvik::NormalisedDateOrFail(row[8], QStringLiteral("start"));
-    row[10] = morvik::NormalisedDateOrFail(row[10], QStringLiteral("end"));
+    row[8] = morvik::NormalisedDateOrFail(row[8], [] { return QStringLiteral("start"); });
+    row[10] = morvik::NormalisedDateOrFail(row[10], [] { return QStringLiteral("end"); });
   }
   row[9] = morvik::NormalisedTime(row[9]);
   row[11] = morvik::NormalisedTime(row[11]);
