@@ -1,16 +1,20 @@
 #include "app/chart_pipeline.h"
 
-#include <chrono>
+#include <algorithm>
+
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace morvik {
 
 ChartPipeline::ChartPipeline(int threads, Frontend& frontend)
-    : threads_(threads), frontend_(frontend) {}
+    : threads_(threads), frontend_(frontend) {
+  pool_.setMaxThreadCount(std::max(1, threads));
+}
 
 ChartPipeline::~ChartPipeline() {
   // Files already handed over are always completed; their reports are due only while the
   // run goes on.
-  for (auto& result : pending_) result.wait();
+  pool_.waitForDone();
 }
 
 void ChartPipeline::Submit(ChartSave save) {
@@ -19,13 +23,10 @@ void ChartPipeline::Submit(ChartSave save) {
     return;
   }
   // Report what is done already; wait only when every thread is busy.
-  while (!pending_.empty() &&
-         pending_.front().wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
-    FinishOldest();
-  }
+  while (!pending_.empty() && pending_.front().isFinished()) FinishOldest();
   while (static_cast<int>(pending_.size()) >= threads_) FinishOldest();
-  pending_.push_back(std::async(std::launch::async,
-                                [save = std::move(save)] { return WriteChartFiles(save); }));
+  pending_.push_back(
+      QtConcurrent::run(&pool_, [save = std::move(save)] { return WriteChartFiles(save); }));
 }
 
 void ChartPipeline::FinishAll() {
@@ -33,7 +34,7 @@ void ChartPipeline::FinishAll() {
 }
 
 void ChartPipeline::FinishOldest() {
-  const bool written = pending_.front().get();
+  const bool written = pending_.front().result();
   pending_.pop_front();
   FinishChartSave(written, frontend_);
 }

@@ -8,8 +8,10 @@
 // the user sees exactly what a run that saves each chart at once would show; the files
 // written are the same bytes.
 
+#include <QFuture>
+#include <QThreadPool>
+
 #include <deque>
-#include <future>
 
 #include "chart/chart_saving.h"
 #include "core/frontend.h"
@@ -35,7 +37,8 @@ class ChartPipeline {
 
   int threads_;
   Frontend& frontend_;
-  std::deque<std::future<bool>> pending_;
+  QThreadPool pool_;  // threads stay between charts: starting one per chart costs
+  std::deque<QFuture<bool>> pending_;
 };
 
 // The run's front end while charts are being saved: everything goes straight to the
