@@ -11,11 +11,6 @@
 namespace morvik::chart {
 namespace {
 
-constexpr int kFirstDay = 1;
-constexpr int kLastDay = 32;
-constexpr int kFirstSlot = 1;
-constexpr int kLastSlot = 10;
-
 // 08:30 and 17:15: a weekday bar entirely inside them is regular work.
 constexpr qint32 kRegularStart = 510;
 constexpr qint32 kRegularEnd = 1035;

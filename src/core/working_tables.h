@@ -25,6 +25,10 @@ inline constexpr int kStaffListEntries = 5001;  // entry 0 heading, 1..5000 staf
 inline constexpr int kHolidayRows = 101;      // row 0 unused, rows 1..100 holidays
 inline constexpr int kDays = 33;              // day 0, days 1..31, spill-over day 32
 inline constexpr int kSlots = 11;             // slot 0 unused, slots 1..10
+inline constexpr int kFirstDay = 1;
+inline constexpr int kLastDay = kDays - 1;    // the spill-over day
+inline constexpr int kFirstSlot = 1;
+inline constexpr int kLastSlot = kSlots - 1;
 
 using RequestRow = std::array<QString, kRequestColumns>;
 using StampRow = std::array<QString, kStampColumns>;

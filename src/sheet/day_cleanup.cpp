@@ -16,11 +16,6 @@ const QString kLunchStart = QStringLiteral("12:00");
 const QString kLunchEnd = QStringLiteral("13:00");
 const QString kDaysWithoutLunch = QStringLiteral("土日祝");
 
-constexpr int kFirstDay = 1;
-constexpr int kLastDay = kDays - 1;
-constexpr int kFirstSlot = 1;
-constexpr int kLastSlot = kSlots - 1;
-
 // The 7th character of mm/dd(X) marks Saturdays, Sundays and weekday holidays.
 bool HasLunchBreak(const QString& dayLabel) {
   return dayLabel.size() < 7 || !kDaysWithoutLunch.contains(dayLabel.at(6));

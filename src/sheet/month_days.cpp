@@ -3,14 +3,9 @@
 #include <QRegularExpression>
 
 #include "core/failures.h"
+#include "core/working_tables.h"
 
 namespace morvik {
-namespace {
-
-// The last day index of the grid; the day after a month's last day is never inside it.
-constexpr int kLastGridDay = 32;
-
-}  // namespace
 
 QString DateText(QDate date) {
   return QStringLiteral("%1/%2/%3")
@@ -29,7 +24,8 @@ QList<QDate> MonthDays(const QString& monthPrefix) {
                          .arg(monthPrefix));
   }
   QList<QDate> days;
-  for (int d = 1; d <= kLastGridDay; ++d) {
+  // The grid's last day is never inside a month, so the loop always ends at the break.
+  for (int d = kFirstDay; d <= kLastDay; ++d) {
     const QDate date = first.addDays(d - 1);
     if (!DateText(date).startsWith(monthPrefix)) break;
     days.append(date);

@@ -60,8 +60,6 @@ const QString kLastMinute = QStringLiteral("23:59");
 const QString kOverflowPrefix = QStringLiteral("エラー：");
 const QString kOverflowSuffix = QStringLiteral("：1日10回勤務がオーパーフローしました！");
 
-constexpr int kLastGridDay = kDays - 1;
-
 // The three fixed leave amounts: morning, afternoon and whole day of the regular period.
 constexpr qint32 kMorningStart = 510;    // 08:30
 constexpr qint32 kMorningEnd = 720;      // 12:00
@@ -101,7 +99,7 @@ int DayIndex(const WorkingTables& t) {
   const RequestRow& r = t.currentRequest;
   const QString dayText = r[kStartDateField].mid(8);
   const double day = std::nearbyint(LeadingNumber(dayText));
-  if (!(day >= 0 && day <= kLastGridDay)) {
+  if (!(day >= 0 && day <= kLastDay)) {
     throw RunFailure(QStringLiteral("%1: the day \"%2\" of the start date is outside 0..32")
                          .arg(RowDescription(t), dayText));
   }
@@ -154,7 +152,7 @@ void EndOnSameDay(WorkingTables& t, int d) {
 
 void SplitAtMidnight(WorkingTables& t, int d, const QString& label) {
   const RequestRow& r = t.currentRequest;
-  if (d >= kLastGridDay) {
+  if (d >= kLastDay) {
     throw RunFailure(QStringLiteral("%1: crosses midnight from day %2, the grid's last day")
                          .arg(RowDescription(t))
                          .arg(d));

@@ -31,9 +31,6 @@ const QString kRequestStateHeader = QStringLiteral("申請承認");        // 1�
 const QString kDateHeader = QStringLiteral("開始日");
 const QString kLastColumnHeader = QStringLiteral("終了日");
 
-constexpr int kFirstSlot = 1;
-constexpr int kLastSlot = kSlots - 1;
-
 // A part of an output file name taken from staff data: characters that a file name
 // cannot hold, or that would lead into another folder, become "_".
 QString SafeNamePart(const QString& part) {
