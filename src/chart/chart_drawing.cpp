@@ -117,14 +117,19 @@ void DrawNote(Canvas& canvas) {
   PrintAt(canvas, 85, 728, kSmallPoints, false, kNote);
 }
 
-// The grid and the day labels come first and depend on the labels only, so every staff
-// member of a month shares them: the canvas keeps them as a layer.
-void DrawGridAndDayLabels(const WorkingTables& tables, Canvas& canvas) {
+// The grid, the day labels, the legend and the note under the bars depend on the labels
+// only, so every staff member of a month shares them: the canvas keeps them as a layer.
+// The legend and the note share no pixel with the header and the totals (those start
+// right of x = 430 and above y = 100; the legend ends left of x = 390, the note lies at
+// the bottom), so drawing them before the header leaves every pixel as it was.
+void DrawMonthLayer(const WorkingTables& tables, Canvas& canvas) {
   QString key = Canvas::FaceName();
   for (int day = 1; day <= 32; ++day) key += u'\n' + tables.dayLabel.at(day);
   if (canvas.RestoreLayer(key)) return;
   DrawChartGrid(canvas);
   DrawDayLabels(tables, canvas);
+  DrawLegend(canvas);
+  DrawNote(canvas);
   canvas.StoreLayer(key);
 }
 
@@ -157,11 +162,9 @@ void DrawChart(const WorkingTables& tables, Canvas& canvas, Frontend& frontend,
 
 void DrawChart(const WorkingTables& tables, const StampIndex& index, Canvas& canvas,
                Frontend& frontend, const QDateTime& now) {
-  DrawGridAndDayLabels(tables, canvas);
+  DrawMonthLayer(tables, canvas);
   DrawHeader(tables, canvas, now);
-  DrawLegend(canvas);
   DrawTotals(tables, canvas);
-  DrawNote(canvas);
   chart::DrawDayBars(tables, canvas);
   chart::DrawRequestTexts(tables, canvas);
   // Again, on top of any bar in row 32.

@@ -2,6 +2,7 @@
 
 
 #include <cmath>
+#include <optional>
 
 #include "core/failures.h"
 
@@ -31,13 +32,30 @@ qsizetype SkipBlanks(QStringView text, qsizetype i = 0) {
   return i;
 }
 
+// Whole numbers of up to 15 digits, nearly every number the program reads (times,
+// dates, minutes), are exact in a double: they are summed directly, which costs a tenth
+// of the general conversion.
+std::optional<double> ShortWholeNumber(QStringView number) {
+  const bool negative = number.front() == u'-';
+  const QStringView digits = number.front() == u'+' || negative ? number.mid(1) : number;
+  if (digits.isEmpty() || digits.size() > 15) return std::nullopt;
+  qint64 value = 0;
+  for (const QChar c : digits) {
+    if (!IsDigit(c)) return std::nullopt;
+    value = value * 10 + (c.unicode() - u'0');
+  }
+  return negative ? -static_cast<double>(value) : static_cast<double>(value);
+}
+
 }  // namespace
 
 double LeadingNumber(QStringView text) {
   const qsizetype start = SkipBlanks(text);
   const qsizetype length = NumberLength(text, start);
   if (length == 0) return 0.0;
-  return text.mid(start, length).toDouble();
+  const QStringView number = text.mid(start, length);
+  if (const auto whole = ShortWholeNumber(number)) return *whole;
+  return number.toDouble();
 }
 
 qint32 NumericValue(QStringView text) {

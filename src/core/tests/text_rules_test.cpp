@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "core/failures.h"
 
 namespace morvik {
@@ -18,6 +20,24 @@ TEST(TextRulesTest, NumericValueTakesTheLeadingNumber) {
   for (const auto& c : cases) {
     EXPECT_EQ(NumericValue(QString::fromUtf8(c.text)), c.value) << c.text;
   }
+}
+
+// Whole numbers take a short path; longer ones, fractions and signs must read alike.
+TEST(TextRulesTest, LeadingNumberReadsLongAndSignedNumbersExactly) {
+  const struct {
+    const char* text;
+    double value;
+  } cases[] = {
+      {"999999999999999", 999999999999999.0},  {"1234567890123456789", 1234567890123456789.0},
+      {"-000000000000000012", -12.0},          {"+42x", 42.0},
+      {"-3.25", -3.25},                        {"12.", 12.0},
+      {"\t 7:30", 7.0},                        {"+", 0.0},
+      {"-", 0.0},                              {"9007199254740993", 9007199254740992.0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(LeadingNumber(QString::fromUtf8(c.text)), c.value) << c.text;
+  }
+  EXPECT_TRUE(std::signbit(LeadingNumber(u"-0")));
 }
 
 TEST(TextRulesTest, NumericValueOutside32BitsFails) {
