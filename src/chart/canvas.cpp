@@ -7,7 +7,9 @@
 #include <QStaticText>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <cstring>
 
 namespace morvik {
 namespace {
@@ -44,13 +46,34 @@ QString ResolveFace() {
   return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
 }
 
-}  // namespace
-
 // Three bytes a pixel, as the JPEG and BMP writers store them: the image goes to the
 // writers as it is, without a conversion of every pixel per chart.
-Canvas::Canvas() : image_(kWidth, kHeight, QImage::Format_RGB888) {
-  image_.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
-  image_.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
+QImage NewImage() {
+  QImage image(Canvas::kWidth, Canvas::kHeight, QImage::Format_RGB888);
+  image.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
+  image.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
+  return image;
+}
+
+// True when no other image shares the pixels any more. A saving thread lets go of its
+// copy only after reading the pixels; the fence makes those reads complete before the
+// canvas writes the buffer again.
+bool IsFree(const QImage& image) {
+  if (!image.isDetached()) return false;
+  std::atomic_thread_fence(std::memory_order_acquire);
+  return true;
+}
+
+// Anti-aliased glyphs, and glyphs of fallback faces, may reach a little beyond the
+// laid-out box of a text; a margin of the font's size covers them.
+QRect TextArea(QPointF topLeft, const QStaticText& text, int pixelSize) {
+  const QRect box(topLeft.toPoint(), text.size().toSize());
+  return box.adjusted(-pixelSize, -pixelSize, pixelSize, pixelSize);
+}
+
+}  // namespace
+
+Canvas::Canvas() : image_(NewImage()) {
   state_.font.setFamily(FaceName());
   state_.font.setStyleStrategy(QFont::NoSubpixelAntialias);
   state_.font.setHintingPreference(QFont::PreferFullHinting);
@@ -83,16 +106,44 @@ const QImage& Canvas::image() const {
 void Canvas::StoreLayer(const QString& key) {
   EndPainting();
   layerKey_ = key;
-  layerImage_ = image_;
+  layerImage_ = image_.copy();
   layerState_ = state_;
+  imageLayer_ = ++layerNumber_;
+  dirty_ = DirtyTiles();
 }
 
 bool Canvas::RestoreLayer(const QString& key) {
   if (layerKey_.isNull() || key != layerKey_) return false;
   EndPainting();
-  image_ = layerImage_;
+  TakeFreeBuffer();
+  if (imageLayer_ == layerNumber_) {
+    dirty_.CopyBack(layerImage_, image_);
+  } else {
+    std::memcpy(image_.bits(), layerImage_.constBits(), layerImage_.sizeInBytes());
+    imageLayer_ = layerNumber_;
+  }
+  dirty_ = DirtyTiles();
   state_ = layerState_;
   return true;
+}
+
+// The image handed out last may still be being saved: the canvas then draws on a buffer
+// handed out earlier and let go since, or on a new one.
+void Canvas::TakeFreeBuffer() {
+  if (IsFree(image_)) return;
+  retired_.push_back({std::move(image_), dirty_, imageLayer_});
+  const auto free = std::find_if(retired_.begin(), retired_.end(),
+                                 [](const Retired& buffer) { return IsFree(buffer.image); });
+  if (free == retired_.end()) {
+    image_ = NewImage();
+    imageLayer_ = 0;
+    if (retired_.size() > kRetiredLimit) retired_.erase(retired_.begin());
+    return;
+  }
+  image_ = std::move(free->image);
+  dirty_ = free->dirty;
+  imageLayer_ = free->layer;
+  retired_.erase(free);
 }
 
 QString Canvas::FaceName() {
@@ -103,6 +154,7 @@ QString Canvas::FaceName() {
 void Canvas::Clear() {
   EndPainting();
   image_.fill(Qt::white);
+  imageLayer_ = 0;
 }
 
 void Canvas::SetFont(double pointSize, bool bold) {
@@ -127,13 +179,18 @@ void Canvas::Line(float x1, float y1, float x2, float y2, QColor color) {
   QPainter& painter = Painter();
   painter.setPen(pen);
   painterTextColor_ = QColor();  // the pen no longer holds the text colour
-  painter.drawLine(QPoint(Pixel(x1), Pixel(y1)), QPoint(Pixel(x2), Pixel(y2)));
+  const QPoint from(Pixel(x1), Pixel(y1));
+  const QPoint to(Pixel(x2), Pixel(y2));
+  painter.drawLine(from, to);
+  dirty_.Mark(QRect(from, to).normalized().adjusted(-1, -1, 1, 1));
 }
 
 void Canvas::FilledBox(float x1, float y1, float x2, float y2, QColor color) {
   const QPoint topLeft(std::min(Pixel(x1), Pixel(x2)), std::min(Pixel(y1), Pixel(y2)));
   const QPoint bottomRight(std::max(Pixel(x1), Pixel(x2)), std::max(Pixel(y1), Pixel(y2)));
-  Painter().fillRect(QRect(topLeft, bottomRight), color);  // QRect(p, q) includes both corners
+  const QRect box(topLeft, bottomRight);  // QRect(p, q) includes both corners
+  Painter().fillRect(box, color);
+  dirty_.Mark(box);
 }
 
 void Canvas::SetTextPosition(float x, float y) { state_.textPosition = QPointF(x, y); }
@@ -150,7 +207,9 @@ void Canvas::Print(const QString& text) {
     painterTextColor_ = state_.textColor;
   }
   const QPointF topLeft(Pixel(state_.textPosition.x()), Pixel(state_.textPosition.y()));
-  painter.drawStaticText(topLeft, LaidOut(text));
+  const QStaticText& laidOut = LaidOut(text);
+  painter.drawStaticText(topLeft, laidOut);
+  dirty_.Mark(TextArea(topLeft, laidOut, state_.font.pixelSize()));
 }
 
 // Most texts come back chart after chart (legend, note, labels, request types): laying

@@ -18,6 +18,9 @@
 #include <map>
 #include <memory>
 #include <tuple>
+#include <vector>
+
+#include "chart/dirty_tiles.h"
 
 class QPainter;
 
@@ -55,6 +58,8 @@ class Canvas {
   // One remembered layer: the pixels and the drawing state as they stand, under `key`.
   // RestoreLayer brings both back when the key matches and tells whether it did. The
   // chart keeps the part that is the same for every staff member of a month here.
+  // Restoring reuses a buffer that no handed-out image shares any more and copies back
+  // only the tiles drawn on since it left the layer.
   void StoreLayer(const QString& key);
   bool RestoreLayer(const QString& key);
 
@@ -71,13 +76,26 @@ class Canvas {
     LineStyle lineStyle = LineStyle::kSolid;
   };
 
+  // A buffer handed out that may still be in use (a chart being saved), with what it
+  // holds against the layer it started from.
+  struct Retired {
+    QImage image;
+    DirtyTiles dirty;
+    quint64 layer = 0;
+  };
+  static constexpr std::size_t kRetiredLimit = 8;
+
   // One painter stays open across operations: opening one per operation costs more than
   // most operations themselves. It is closed whenever the image is handed out.
   QPainter& Painter();
   const QStaticText& LaidOut(const QString& text);
   void EndPainting() const;
+  void TakeFreeBuffer();
 
   QImage image_;
+  DirtyTiles dirty_;        // what image_ has drawn since it held layer number imageLayer_
+  quint64 imageLayer_ = 0;  // 0: it holds no layer
+  std::vector<Retired> retired_;
   State state_;
   mutable std::unique_ptr<QPainter> painter_;
   // What the open painter holds, so that it is set only when it changes.
@@ -88,6 +106,7 @@ class Canvas {
   std::map<TextKey, QStaticText> laidOut_;
   QString layerKey_;
   QImage layerImage_;
+  quint64 layerNumber_ = 0;  // counts the layers stored
   State layerState_;
 };
 

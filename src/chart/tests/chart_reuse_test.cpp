@@ -2,7 +2,10 @@
 // texts, an open painter) draws exactly what a fresh canvas draws.
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <memory>
+#include <random>
+#include <vector>
 
 #include "chart/canvas.h"
 #include "chart/chart_drawing.h"
@@ -81,6 +84,114 @@ TEST(ChartReuseTest, AnImageHandedOutKeepsItsPixelsWhileTheCanvasDrawsOn) {
   DrawOn(canvas, *second);
   EXPECT_EQ(shared, copy);
   EXPECT_NE(canvas.image(), copy);
+}
+
+
+// One drawing operation, with all the state it needs, so that it draws the same on any
+// canvas whatever was drawn before.
+struct Operation {
+  enum class Kind { kLine, kBox, kText } kind;
+  float x1, y1, x2, y2;
+  QColor colour;
+  LineStyle style;
+  double points;
+  bool bold;
+  QString text;
+};
+
+void Apply(Canvas& canvas, const std::vector<Operation>& operations) {
+  for (const Operation& o : operations) {
+    switch (o.kind) {
+      case Operation::Kind::kLine:
+        canvas.SetLineStyle(o.style);
+        canvas.Line(o.x1, o.y1, o.x2, o.y2, o.colour);
+        break;
+      case Operation::Kind::kBox:
+        canvas.FilledBox(o.x1, o.y1, o.x2, o.y2, o.colour);
+        break;
+      case Operation::Kind::kText:
+        canvas.SetFont(o.points, o.bold);
+        canvas.SetTextColor(o.colour);
+        canvas.SetTextPosition(o.x1, o.y1);
+        canvas.Print(o.text);
+        break;
+    }
+  }
+}
+
+// Texts whose glyphs may reach beyond their box: combining marks, fallback faces,
+// right-to-left text, texts running off the surface.
+const QString kTexts[] = {
+    QStringLiteral("時間外 記録整理"), QStringLiteral("e\u0301\u0301\u0301 f\u0336"),
+    QStringLiteral("😀🚑"),             QStringLiteral("مرحبا بالعالم"),
+    QStringLiteral("ｱｲｳ ＡＢＣ"),       QString(200, QChar(u'＿')),
+    QStringLiteral("\u0e01\u0e34\u0e4a"), QStringLiteral("Wj|gÅ"),
+};
+
+std::vector<Operation> RandomOperations(std::mt19937& random, int count) {
+  std::uniform_real_distribution<float> x(-60, 1080), y(-60, 830);
+  std::uniform_int_distribution<int> pick(0, 99), channel(0, 255);
+  std::vector<Operation> operations;
+  for (int i = 0; i < count; ++i) {
+    Operation o{};
+    const int kind = pick(random) % 3;
+    o.kind = static_cast<Operation::Kind>(kind);
+    o.x1 = x(random);
+    o.y1 = y(random);
+    // Boxes and lines mostly small, as bars and stamp marks are.
+    o.x2 = o.x1 + x(random) / 8;
+    o.y2 = o.y1 + (kind == 0 && pick(random) < 50 ? 0 : y(random) / 40);
+    o.colour = QColor(channel(random), channel(random), channel(random));
+    o.style = pick(random) < 50 ? LineStyle::kSolid : LineStyle::kDotted;
+    o.points = pick(random) < 70 ? 9 : 18;
+    o.bold = pick(random) < 30;
+    o.text = kTexts[pick(random) % std::size(kTexts)];
+    operations.push_back(o);
+  }
+  return operations;
+}
+
+void DrawLayer(Canvas& canvas, const QString& key, const std::vector<Operation>& layer) {
+  if (canvas.RestoreLayer(key)) return;
+  canvas.Clear();
+  Apply(canvas, layer);
+  canvas.StoreLayer(key);
+  ASSERT_TRUE(canvas.RestoreLayer(key));
+}
+
+// A run hands each chart to a saving thread and draws on; the savers let go of the
+// images in their own time. Each chart must still come out as on a fresh canvas, and
+// no image handed out may change.
+TEST(ChartReuseTest, ChartsOverALayerMatchAFreshCanvasWhileEarlierImagesAreHeld) {
+  std::mt19937 random(20261207);
+  const std::vector<Operation> layers[] = {RandomOperations(random, 40),
+                                           RandomOperations(random, 40)};
+  Canvas used;
+  std::deque<std::pair<QImage, QImage>> held;  // handed out, and what it showed then
+  std::uniform_int_distribution<int> depth(0, 4), coin(0, 1);
+  for (int chart = 0; chart < 48; ++chart) {
+    const int layer = chart < 20 || chart >= 36 ? 0 : 1;
+    const QString key = QStringLiteral("layer %1").arg(layer);
+    const std::vector<Operation> operations = RandomOperations(random, 30);
+
+    Canvas fresh;
+    DrawLayer(fresh, key, layers[layer]);
+    Apply(fresh, operations);
+    const QImage expected = fresh.image().copy();
+
+    DrawLayer(used, key, layers[layer]);
+    Apply(used, operations);
+    ASSERT_EQ(used.image(), expected) << "chart " << chart;
+
+    held.emplace_back(used.image(), expected);
+    const std::size_t keep = depth(random);
+    while (held.size() > keep) {
+      // Savers finish in any order.
+      const auto released = coin(random) == 0 ? held.begin() : held.end() - 1;
+      EXPECT_EQ(released->first, released->second) << "an image handed out changed";
+      held.erase(released);
+    }
+  }
 }
 
 }  // namespace
