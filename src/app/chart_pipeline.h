@@ -20,8 +20,9 @@ namespace morvik {
 
 class ChartPipeline {
  public:
-  // `threads` charts are encoded at a time; 1 or less saves each chart at once, on the
-  // calling thread. Results are reported to `frontend`.
+  // `threads` charts are encoded at a time, on threads of lower priority than the
+  // caller's, and two more may wait their turn; 1 or less saves each chart at once, on
+  // the calling thread. Results are reported to `frontend`.
   ChartPipeline(int threads, Frontend& frontend);
   ~ChartPipeline();
   ChartPipeline(const ChartPipeline&) = delete;
