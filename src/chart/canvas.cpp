@@ -110,6 +110,7 @@ void Canvas::StoreLayer(const QString& key) {
   layerState_ = state_;
   imageLayer_ = ++layerNumber_;
   dirty_ = DirtyTiles();
+  drawnOnLayer_.clear();
 }
 
 bool Canvas::RestoreLayer(const QString& key) {
@@ -123,6 +124,7 @@ bool Canvas::RestoreLayer(const QString& key) {
     imageLayer_ = layerNumber_;
   }
   dirty_ = DirtyTiles();
+  drawnOnLayer_.clear();
   state_ = layerState_;
   return true;
 }
@@ -182,7 +184,7 @@ void Canvas::Line(float x1, float y1, float x2, float y2, QColor color) {
   const QPoint from(Pixel(x1), Pixel(y1));
   const QPoint to(Pixel(x2), Pixel(y2));
   painter.drawLine(from, to);
-  dirty_.Mark(QRect(from, to).normalized().adjusted(-1, -1, 1, 1));
+  MarkDrawn(QRect(from, to).normalized().adjusted(-1, -1, 1, 1));
 }
 
 void Canvas::FilledBox(float x1, float y1, float x2, float y2, QColor color) {
@@ -190,13 +192,41 @@ void Canvas::FilledBox(float x1, float y1, float x2, float y2, QColor color) {
   const QPoint bottomRight(std::max(Pixel(x1), Pixel(x2)), std::max(Pixel(y1), Pixel(y2)));
   const QRect box(topLeft, bottomRight);  // QRect(p, q) includes both corners
   Painter().fillRect(box, color);
-  dirty_.Mark(box);
+  MarkDrawn(box);
 }
 
 void Canvas::SetTextPosition(float x, float y) { state_.textPosition = QPointF(x, y); }
 
 void Canvas::Print(const QString& text) {
   if (text.isEmpty()) return;
+  const QPointF topLeft(Pixel(state_.textPosition.x()), Pixel(state_.textPosition.y()));
+  const QStaticText& laidOut = LaidOut(text);
+  const QRect area = TextArea(topLeft, laidOut, state_.font.pixelSize()) & image_.rect();
+  if (!OnLayer() || area.isEmpty()) {
+    DrawText(topLeft, laidOut);
+    MarkDrawn(area);
+    return;
+  }
+  // Where the chart has drawn already, the text is blended as usual; elsewhere the area
+  // still holds the layer, and the text printed there before gives the same pixels.
+  QRegion touched;
+  for (const QRect& drawn : drawnOnLayer_) {
+    if (drawn.intersects(area)) touched += drawn & area;
+  }
+  const TextPatches::Key key{layerNumber_,          text, state_.font.pixelSize(),
+                             state_.font.bold(),    state_.textColor.rgba(),
+                             topLeft.toPoint()};
+  if (const QImage* patch = textPatches_.Find(key)) {
+    TextPatches::CopyInto(*patch, area, touched, image_);
+    if (!touched.isEmpty()) DrawText(topLeft, laidOut, &touched);
+  } else {
+    DrawText(topLeft, laidOut);
+    if (touched.isEmpty()) textPatches_.Keep(key, image_.copy(area));
+  }
+  MarkDrawn(area);
+}
+
+void Canvas::DrawText(QPointF topLeft, const QStaticText& text, const QRegion* clip) {
   QPainter& painter = Painter();
   if (!painterFontCurrent_) {
     painter.setFont(state_.font);
@@ -206,10 +236,14 @@ void Canvas::Print(const QString& text) {
     painter.setPen(state_.textColor);
     painterTextColor_ = state_.textColor;
   }
-  const QPointF topLeft(Pixel(state_.textPosition.x()), Pixel(state_.textPosition.y()));
-  const QStaticText& laidOut = LaidOut(text);
-  painter.drawStaticText(topLeft, laidOut);
-  dirty_.Mark(TextArea(topLeft, laidOut, state_.font.pixelSize()));
+  if (clip != nullptr) painter.setClipRegion(*clip);
+  painter.drawStaticText(topLeft, text);
+  if (clip != nullptr) painter.setClipping(false);
+}
+
+void Canvas::MarkDrawn(const QRect& area) {
+  dirty_.Mark(area);
+  if (OnLayer()) drawnOnLayer_.push_back(area);
 }
 
 // Most texts come back chart after chart (legend, note, labels, request types): laying

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "chart/dirty_tiles.h"
+#include "chart/text_patches.h"
 
 class QPainter;
 
@@ -89,13 +90,18 @@ class Canvas {
   // most operations themselves. It is closed whenever the image is handed out.
   QPainter& Painter();
   const QStaticText& LaidOut(const QString& text);
+  void DrawText(QPointF topLeft, const QStaticText& text, const QRegion* clip = nullptr);
   void EndPainting() const;
   void TakeFreeBuffer();
+  bool OnLayer() const { return imageLayer_ != 0 && imageLayer_ == layerNumber_; }
+  void MarkDrawn(const QRect& area);
 
   QImage image_;
   DirtyTiles dirty_;        // what image_ has drawn since it held layer number imageLayer_
   quint64 imageLayer_ = 0;  // 0: it holds no layer
   std::vector<Retired> retired_;
+  std::vector<QRect> drawnOnLayer_;  // what the chart drew since image_ held the layer
+  TextPatches textPatches_;
   State state_;
   mutable std::unique_ptr<QPainter> painter_;
   // What the open painter holds, so that it is set only when it changes.
