@@ -58,7 +58,7 @@ void DrawRequestBars(const WorkingTables& tables, Canvas& canvas, int day, bool 
   const Band band = leave ? LeaveBand(day) : BarBand(day);
   for (int slot = kFirstSlot; slot <= kLastSlot; ++slot) {
     const QString& label = tables.requestLabel.at(day).at(slot);
-    if (leave ? !IsLeave(label) : !label.contains(kSelfStudy)) continue;
+    if (label.isEmpty() || (leave ? !IsLeave(label) : !label.contains(kSelfStudy))) continue;
     const qint32 start = MinutesOfTime(tables.requestStart.at(day).at(slot));
     const qint32 end = MinutesOfTime(tables.requestEnd.at(day).at(slot));
     canvas.FilledBox(MinuteX(start), band.top, MinuteX(end), band.bottom,

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <span>
+#include <vector>
 
 #include "core/failures.h"
 #include "core/form_state.h"
@@ -55,18 +56,28 @@ void SetMonthPrefix(WorkingTables& tables) {
   tables.stampMonthPrefix = tables.stampTable[2][9].left(8);
 }
 
-// Quotes removed and every kind of line end unified, then split into lines. A text that
-// ends with a line end gives an empty last line.
-QStringList SplitUtf8Lines(QString text) {
-  text.remove(u'"');
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  text.replace(u'\r', u'\n');
-  return text.split(u'\n');
+// The lines of a text with its quotes removed: "\r\n", "\r" and "\n" each end a line, and
+// a text that ends with a line end gives an empty last line. The lines are views of
+// `text`, which must outlive them.
+std::vector<QStringView> SplitUtf8Lines(const QString& text) {
+  std::vector<QStringView> lines;
+  const QStringView all(text);
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < all.size(); ++i) {
+    if (all[i] != u'\n' && all[i] != u'\r') continue;
+    lines.push_back(all.mid(start, i - start));
+    if (all[i] == u'\r' && i + 1 < all.size() && all[i + 1] == u'\n') ++i;
+    start = i + 1;
+  }
+  lines.push_back(all.mid(start));
+  return lines;
 }
 
+using Fields = QList<QStringView>;
+
 // An empty line has no fields at all.
-QStringList SplitUtf8Fields(const QString& line) {
-  return line.isEmpty() ? QStringList() : line.split(u',');
+Fields SplitUtf8Fields(QStringView line) {
+  return line.isEmpty() ? Fields() : line.split(u',');
 }
 
 QString LineWhere(const WorkingTables& tables, qsizetype line) {
@@ -75,9 +86,9 @@ QString LineWhere(const WorkingTables& tables, qsizetype line) {
 
 // With the month filter on, lines of other months are skipped; the last line is always
 // taken. Returns the index of the line to store; `fields` holds its fields.
-qsizetype SkipOtherMonths(const WorkingTables& tables, const QStringList& lines, qsizetype i,
-                          QStringList& fields) {
-  const qsizetype last = lines.size() - 1;
+qsizetype SkipOtherMonths(const WorkingTables& tables, const std::vector<QStringView>& lines,
+                          qsizetype i, Fields& fields) {
+  const qsizetype last = static_cast<qsizetype>(lines.size()) - 1;
   while (i < last) {
     if (fields.size() < 9) {
       throw RunFailure(QStringLiteral("%1: the month filter needs field 9, the line has %2 fields")
@@ -92,17 +103,17 @@ qsizetype SkipOtherMonths(const WorkingTables& tables, const QStringList& lines,
 
 // Stores the non-empty fields; a 16th field means a comma inside field 14 split it, so
 // fields 14 and 15 are joined again. Nothing may stand beyond that.
-void StoreUtf8Fields(StampRow& row, const QStringList& fields, const Where& where) {
+void StoreUtf8Fields(StampRow& row, const Fields& fields, const Where& where) {
   for (qsizetype n = 1; n <= fields.size(); ++n) {
-    const QString& field = fields[n - 1];
+    const QStringView field = fields[n - 1];
     if (field.isEmpty()) continue;
     if (n > kFields) {
       throw RunFailure(QStringLiteral("%1: field %2 (\"%3\") lies beyond the 15 stamp columns")
                            .arg(where())
                            .arg(n)
-                           .arg(field));
+                           .arg(field.toString()));
     }
-    row[n] = field;
+    row[n] = field.toString();
     if (n == kFields && fields.size() > kFields) {
       row[14] = row[14] + u',' + row[15];
       row[15].clear();
@@ -117,11 +128,12 @@ void CountStaffChange(WorkingTables& tables, const QString& staffNumber, QString
   }
 }
 
-void ReadUtf8Lines(WorkingTables& tables, Frontend& frontend, const QStringList& lines) {
+void ReadUtf8Lines(WorkingTables& tables, Frontend& frontend,
+                   const std::vector<QStringView>& lines) {
   QString previousStaffNo;
   int k = 0;
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    QStringList fields = SplitUtf8Fields(lines[i]);
+  for (qsizetype i = 0; i < static_cast<qsizetype>(lines.size()); ++i) {
+    Fields fields = SplitUtf8Fields(lines[i]);
     if (tables.fixedMonth == 1 && i > 0) i = SkipOtherMonths(tables, lines, i, fields);
     StampRow& row = tables.stampTable.at(k);
     const Where where = [&tables, i] { return LineWhere(tables, i); };
@@ -151,7 +163,8 @@ void ReadStampCsvUtf8(WorkingTables& tables, FormState& form, Frontend& frontend
   QString text = ReadInputFile(tables.stampCsvPath);
   frontend.SetStatusText(kUtf8Reading2);
 
-  ReadUtf8Lines(tables, frontend, SplitUtf8Lines(std::move(text)));
+  text.remove(u'"');
+  ReadUtf8Lines(tables, frontend, SplitUtf8Lines(text));
   frontend.SetProgressValue(ProgressBar::kStep, kUtf8ProgressMax);
   SetMonthPrefix(tables);
   frontend.SetStatusText(kUtf8Read);

@@ -32,11 +32,11 @@ bool IsHoliday(const WorkingTables& tables, const QString& dateText) {
 
 void SetRegularWork(WorkingTables& tables, Frontend& frontend) {
   frontend.SetStatusText(kSettingRegularWork);
-  const QList<QDate> days = MonthDays(tables.requestMonthPrefix);
+  const MonthDays& month = DaysOfMonth(tables.requestMonthPrefix);
   tables.regularMinutes = 0;
-  for (int d = 1; d <= days.size(); ++d) {
-    const QDate date = days[d - 1];
-    const QString text = DateText(date);
+  for (int d = 1; d <= month.dates.size(); ++d) {
+    const QDate date = month.dates[d - 1];
+    const QString& text = month.dateTexts[d - 1];
     const bool weekend = date.dayOfWeek() >= Qt::Saturday;
     // Saturdays and Sundays keep their letter even when they are holidays.
     const bool holiday = !weekend && IsHoliday(tables, text);

@@ -85,12 +85,15 @@ QString DayLine(const WorkingTables& t, int d, const QString& dateText) {
   return QuotedCsvLine(fields);
 }
 
-void WriteWorkCsv(WorkingTables& t, const QString& outputFolder, const QList<QDate>& days,
+void WriteWorkCsv(WorkingTables& t, const QString& outputFolder, const MonthDays& month,
                   Frontend& frontend) {
+  static const QString kHeaderLine = HeaderLine();
   const QString path = QDir(outputFolder).filePath(t.workCsvPath);
   frontend.SetStatusText(kSavingCsv);
-  QStringList lines = {HeaderLine()};
-  for (int d = 1; d <= days.size(); ++d) lines.append(DayLine(t, d, DateText(days[d - 1])));
+  QStringList lines = {kHeaderLine};
+  for (int d = 1; d <= month.dateTexts.size(); ++d) {
+    lines.append(DayLine(t, d, month.dateTexts[d - 1]));
+  }
   WriteCp932Lines(path, lines);
   frontend.SetStatusText(kCsvSaved);
 }
@@ -103,8 +106,8 @@ void SaveStaffMonth(WorkingTables& tables, const QString& outputFolder, Frontend
   SortWorkTimes(tables, frontend);
   tables.workCsvPath = WorkCsvName(tables);
   // The month must make a calendar whether or not the CSV is written.
-  const QList<QDate> days = MonthDays(tables.requestMonthPrefix);
-  if (tables.writeWorkCsv == 1) WriteWorkCsv(tables, outputFolder, days, frontend);
+  const MonthDays& month = DaysOfMonth(tables.requestMonthPrefix);
+  if (tables.writeWorkCsv == 1) WriteWorkCsv(tables, outputFolder, month, frontend);
   drawAndSaveChart();
 }
 
