@@ -184,7 +184,9 @@ void Canvas::Line(float x1, float y1, float x2, float y2, QColor color) {
   const QPoint from(Pixel(x1), Pixel(y1));
   const QPoint to(Pixel(x2), Pixel(y2));
   painter.drawLine(from, to);
-  MarkDrawn(QRect(from, to).normalized().adjusted(-1, -1, 1, 1));
+  const QRect span(QPoint(std::min(from.x(), to.x()), std::min(from.y(), to.y())),
+                   QPoint(std::max(from.x(), to.x()), std::max(from.y(), to.y())));
+  MarkDrawn(span.adjusted(-1, -1, 1, 1));
 }
 
 void Canvas::FilledBox(float x1, float y1, float x2, float y2, QColor color) {

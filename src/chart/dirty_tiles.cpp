@@ -7,14 +7,15 @@
 namespace morvik {
 
 void DirtyTiles::Mark(const QRect& rect) {
-  const QRect clipped = rect.normalized() & QRect(0, 0, kColumns * kTileSize, kRows * kTileSize);
+  const QRect clipped =
+      rect.normalized() & QRect(0, 0, kColumns * kTileWidth, kRows * kTileHeight);
   if (clipped.isEmpty()) return;
-  const int firstColumn = clipped.left() / kTileSize;
-  const int lastColumn = clipped.right() / kTileSize;
+  const int firstColumn = clipped.left() / kTileWidth;
+  const int lastColumn = clipped.right() / kTileWidth;
   const std::uint32_t columns =
       (lastColumn == 31 ? ~std::uint32_t{0} : (std::uint32_t{1} << (lastColumn + 1)) - 1) &
       ~((std::uint32_t{1} << firstColumn) - 1);
-  for (int row = clipped.top() / kTileSize; row <= clipped.bottom() / kTileSize; ++row) {
+  for (int row = clipped.top() / kTileHeight; row <= clipped.bottom() / kTileHeight; ++row) {
     rows_[row] |= columns;
   }
 }
@@ -34,9 +35,9 @@ void DirtyTiles::CopyBack(const QImage& from, QImage& to) {
       const int first = std::countr_zero(columns);
       const int length = std::countr_one(columns >> first);
       columns &= length + first >= 32 ? 0 : ~std::uint32_t{0} << (first + length);
-      const std::size_t offset = std::size_t(first) * kTileSize * bytesPerPixel;
-      const std::size_t bytes = std::size_t(length) * kTileSize * bytesPerPixel;
-      for (int y = row * kTileSize; y < (row + 1) * kTileSize; ++y) {
+      const std::size_t offset = std::size_t(first) * kTileWidth * bytesPerPixel;
+      const std::size_t bytes = std::size_t(length) * kTileWidth * bytesPerPixel;
+      for (int y = row * kTileHeight; y < (row + 1) * kTileHeight; ++y) {
         std::memcpy(to.scanLine(y) + offset, from.constScanLine(y) + offset, bytes);
       }
     }

@@ -1,7 +1,8 @@
 #pragma once
 // Which parts of a chart image differ from the month's layer it started from, in tiles of
-// 32 × 32 pixels. A chart covers a fraction of the image, so a buffer that drew one chart
-// is brought back to the layer by copying those tiles only, not the whole image.
+// 32 × 8 pixels (flat, as the chart's bars and texts are). A chart covers a fraction of
+// the image, so a buffer that drew one chart is brought back to the layer by copying
+// those tiles only, not the whole image.
 
 #include <QImage>
 #include <QRect>
@@ -13,7 +14,8 @@ namespace morvik {
 
 class DirtyTiles {
  public:
-  static constexpr int kTileSize = 32;
+  static constexpr int kTileWidth = 32;
+  static constexpr int kTileHeight = 8;
 
   // Marks every tile that `rect` touches; the part outside the image is ignored.
   void Mark(const QRect& rect);
@@ -24,8 +26,8 @@ class DirtyTiles {
   void CopyBack(const QImage& from, QImage& to);
 
  private:
-  static constexpr int kColumns = 1024 / kTileSize;
-  static constexpr int kRows = 768 / kTileSize;
+  static constexpr int kColumns = 1024 / kTileWidth;
+  static constexpr int kRows = 768 / kTileHeight;
   static_assert(kColumns <= 32, "one bit a tile column");
   std::array<std::uint32_t, kRows> rows_{};  // bit c of rows_[r]: tile (c, r) is marked
 };

@@ -8,7 +8,8 @@
 namespace morvik {
 namespace {
 
-constexpr int kTile = DirtyTiles::kTileSize;
+constexpr int kW = DirtyTiles::kTileWidth;
+constexpr int kH = DirtyTiles::kTileHeight;
 
 QImage Filled(QColor colour) {
   QImage image(1024, 768, QImage::Format_RGB888);
@@ -33,13 +34,13 @@ TEST_P(DirtyTilesTest, CopiesBackExactlyTheTilesTouched) {
   for (const QRect& rect : c.marked) tiles.Mark(rect);
   tiles.CopyBack(layer, drawn);
   EXPECT_TRUE(tiles.IsClean());
-  for (int row = 0; row < 768 / kTile; ++row) {
-    for (int column = 0; column < 1024 / kTile; ++column) {
+  for (int row = 0; row < 768 / kH; ++row) {
+    for (int column = 0; column < 1024 / kW; ++column) {
       const bool copied = std::find(c.copied.begin(), c.copied.end(), QPoint(column, row)) !=
                           c.copied.end();
       // Both corners of the tile, so that a copy cut short within a tile shows too.
-      for (const QPoint corner : {QPoint(column * kTile, row * kTile),
-                                  QPoint(column * kTile + kTile - 1, row * kTile + kTile - 1)}) {
+      for (const QPoint corner : {QPoint(column * kW, row * kH),
+                                  QPoint(column * kW + kW - 1, row * kH + kH - 1)}) {
         EXPECT_EQ(drawn.pixelColor(corner), copied ? QColor(Qt::white) : QColor(Qt::red))
             << c.name << " tile " << column << "," << row;
       }
@@ -51,15 +52,21 @@ INSTANTIATE_TEST_SUITE_P(
     Rects, DirtyTilesTest,
     ::testing::Values(
         MarkCase{"nothing", {}, {}},
-        MarkCase{"one pixel", {QRect(33, 70, 1, 1)}, {{1, 2}}},
-        MarkCase{"across a tile edge", {QRect(31, 31, 2, 2)}, {{0, 0}, {1, 0}, {0, 1}, {1, 1}}},
-        MarkCase{"last column and row", {QRect(1023, 767, 1, 1)}, {{31, 23}}},
-        MarkCase{"partly outside", {QRect(-50, -50, 60, 60)}, {{0, 0}}},
+        MarkCase{"one pixel", {QRect(kW + 1, 2 * kH + kH / 2, 1, 1)}, {{1, 2}}},
+        MarkCase{"across a tile edge",
+                 {QRect(kW - 1, kH - 1, 2, 2)},
+                 {{0, 0}, {1, 0}, {0, 1}, {1, 1}}},
+        MarkCase{"last column and row",
+                 {QRect(1023, 767, 1, 1)},
+                 {{1024 / kW - 1, 768 / kH - 1}}},
+        MarkCase{"partly outside", {QRect(-50, -50, 51, 51)}, {{0, 0}}},
         MarkCase{"wholly outside", {QRect(2000, 10, 5, 5), QRect(10, -40, 5, 5)}, {}},
-        MarkCase{"upside down", {QRect(QPoint(70, 40), QPoint(60, 33))}, {{1, 1}, {2, 1}}},
+        MarkCase{"a box over three columns and two rows",
+                 {QRect(kW - 1, kH + 1, kW + 2, kH)},
+                 {{0, 1}, {1, 1}, {2, 1}, {0, 2}, {1, 2}, {2, 2}}},
         MarkCase{"two runs in a row",
-                 {QRect(0, 100, 10, 1), QRect(990, 100, 10, 1)},
-                 {{0, 3}, {30, 3}, {31, 3}}}));
+                 {QRect(0, 12 * kH, 10, 1), QRect(1024 - kW - 2, 12 * kH, 10, 1)},
+                 {{0, 12}, {1024 / kW - 2, 12}, {1024 / kW - 1, 12}}}));
 
 TEST(DirtyTilesTest, MarkAllCopiesTheWholeImage) {
   const QImage layer = Filled(Qt::white);
