@@ -7,9 +7,7 @@
 #include <QStaticText>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <cstring>
 
 namespace morvik {
 namespace {
@@ -48,20 +46,12 @@ QString ResolveFace() {
 
 // Three bytes a pixel, as the JPEG and BMP writers store them: the image goes to the
 // writers as it is, without a conversion of every pixel per chart.
-QImage NewImage() {
+QImage WhiteImage() {
   QImage image(Canvas::kWidth, Canvas::kHeight, QImage::Format_RGB888);
   image.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
   image.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
+  image.fill(Qt::white);
   return image;
-}
-
-// True when no other image shares the pixels any more. A saving thread lets go of its
-// copy only after reading the pixels; the fence makes those reads complete before the
-// canvas writes the buffer again.
-bool IsFree(const QImage& image) {
-  if (!image.isDetached()) return false;
-  std::atomic_thread_fence(std::memory_order_acquire);
-  return true;
 }
 
 // Anti-aliased glyphs, and glyphs of fallback faces, may reach a little beyond the
@@ -73,7 +63,7 @@ QRect TextArea(QPointF topLeft, const QStaticText& text, int pixelSize) {
 
 }  // namespace
 
-Canvas::Canvas() : image_(NewImage()) {
+Canvas::Canvas() : buffers_(WhiteImage()) {
   state_.font.setFamily(FaceName());
   state_.font.setStyleStrategy(QFont::NoSubpixelAntialias);
   state_.font.setHintingPreference(QFont::PreferFullHinting);
@@ -85,7 +75,7 @@ Canvas::~Canvas() { EndPainting(); }
 
 QPainter& Canvas::Painter() {
   if (!painter_) {
-    painter_ = std::make_unique<QPainter>(&image_);
+    painter_ = std::make_unique<QPainter>(&buffers_.image());
     painter_->setRenderHint(QPainter::Antialiasing, false);
     painter_->setRenderHint(QPainter::TextAntialiasing, true);
   }
@@ -100,52 +90,22 @@ void Canvas::EndPainting() const {
 
 const QImage& Canvas::image() const {
   EndPainting();
-  return image_;
+  return buffers_.image();
 }
 
 void Canvas::StoreLayer(const QString& key) {
   EndPainting();
   layerKey_ = key;
-  layerImage_ = image_.copy();
   layerState_ = state_;
-  imageLayer_ = ++layerNumber_;
-  dirty_ = DirtyTiles();
-  drawnOnLayer_.clear();
+  buffers_.StoreLayer();
 }
 
 bool Canvas::RestoreLayer(const QString& key) {
   if (layerKey_.isNull() || key != layerKey_) return false;
   EndPainting();
-  TakeFreeBuffer();
-  if (imageLayer_ == layerNumber_) {
-    dirty_.CopyBack(layerImage_, image_);
-  } else {
-    std::memcpy(image_.bits(), layerImage_.constBits(), layerImage_.sizeInBytes());
-    imageLayer_ = layerNumber_;
-  }
-  dirty_ = DirtyTiles();
-  drawnOnLayer_.clear();
+  buffers_.RestoreLayer();
   state_ = layerState_;
   return true;
-}
-
-// The image handed out last may still be being saved: the canvas then draws on a buffer
-// handed out earlier and let go since, or on a new one.
-void Canvas::TakeFreeBuffer() {
-  if (IsFree(image_)) return;
-  retired_.push_back({std::move(image_), dirty_, imageLayer_});
-  const auto free = std::find_if(retired_.begin(), retired_.end(),
-                                 [](const Retired& buffer) { return IsFree(buffer.image); });
-  if (free == retired_.end()) {
-    image_ = NewImage();
-    imageLayer_ = 0;
-    if (retired_.size() > kRetiredLimit) retired_.erase(retired_.begin());
-    return;
-  }
-  image_ = std::move(free->image);
-  dirty_ = free->dirty;
-  imageLayer_ = free->layer;
-  retired_.erase(free);
 }
 
 QString Canvas::FaceName() {
@@ -155,8 +115,8 @@ QString Canvas::FaceName() {
 
 void Canvas::Clear() {
   EndPainting();
-  image_.fill(Qt::white);
-  imageLayer_ = 0;
+  buffers_.image().fill(Qt::white);
+  buffers_.LeaveLayer();
 }
 
 void Canvas::SetFont(double pointSize, bool bold) {
@@ -166,7 +126,7 @@ void Canvas::SetFont(double pointSize, bool bold) {
   }
   state_.font.setPixelSize(pixels);
   state_.font.setBold(bold);
-  state_.fontAscent = QFontMetricsF(state_.font, &image_).ascent();
+  state_.fontAscent = QFontMetricsF(state_.font, &buffers_.image()).ascent();
   painterFontCurrent_ = false;
 }
 
@@ -186,7 +146,7 @@ void Canvas::Line(float x1, float y1, float x2, float y2, QColor color) {
   painter.drawLine(from, to);
   const QRect span(QPoint(std::min(from.x(), to.x()), std::min(from.y(), to.y())),
                    QPoint(std::max(from.x(), to.x()), std::max(from.y(), to.y())));
-  MarkDrawn(span.adjusted(-1, -1, 1, 1));
+  buffers_.MarkDrawn(span.adjusted(-1, -1, 1, 1));
 }
 
 void Canvas::FilledBox(float x1, float y1, float x2, float y2, QColor color) {
@@ -194,7 +154,7 @@ void Canvas::FilledBox(float x1, float y1, float x2, float y2, QColor color) {
   const QPoint bottomRight(std::max(Pixel(x1), Pixel(x2)), std::max(Pixel(y1), Pixel(y2)));
   const QRect box(topLeft, bottomRight);  // QRect(p, q) includes both corners
   Painter().fillRect(box, color);
-  MarkDrawn(box);
+  buffers_.MarkDrawn(box);
 }
 
 void Canvas::SetTextPosition(float x, float y) { state_.textPosition = QPointF(x, y); }
@@ -203,32 +163,26 @@ void Canvas::Print(const QString& text) {
   if (text.isEmpty()) return;
   const QPointF topLeft(Pixel(state_.textPosition.x()), Pixel(state_.textPosition.y()));
   const QStaticText& laidOut = LaidOut(text);
-  const QRect area = TextArea(topLeft, laidOut, state_.font.pixelSize()) & image_.rect();
-  if (!OnLayer() || area.isEmpty()) {
-    DrawText(topLeft, laidOut);
-    MarkDrawn(area);
-    return;
-  }
-  // Where the chart has drawn already, the text is blended as usual; elsewhere the area
-  // still holds the layer, and the text printed there before gives the same pixels.
-  QRegion touched;
-  for (const QRect& drawn : drawnOnLayer_) {
-    if (drawn.intersects(area)) touched += drawn & area;
-  }
-  const TextPatches::Key key{layerNumber_,          text, state_.font.pixelSize(),
-                             state_.font.bold(),    state_.textColor.rgba(),
-                             topLeft.toPoint()};
-  if (const QImage* patch = textPatches_.Find(key)) {
-    TextPatches::CopyInto(*patch, area, touched, image_);
-    if (!touched.isEmpty()) DrawText(topLeft, laidOut, &touched);
+  QImage& image = buffers_.image();
+  const QRect area = TextArea(topLeft, laidOut, state_.font.pixelSize()) & image.rect();
+  // Over the layer alone, the text printed there before gives the same pixels.
+  if (buffers_.OnLayer() && !area.isEmpty() && !buffers_.DrawnOn(area)) {
+    const TextPatches::Key key{buffers_.layerNumber(), text, state_.font.pixelSize(),
+                               state_.font.bold(),     state_.textColor.rgba(),
+                               topLeft.toPoint()};
+    if (const QImage* patch = textPatches_.Find(key)) {
+      TextPatches::CopyInto(*patch, area, image);
+    } else {
+      DrawText(topLeft, laidOut);
+      textPatches_.Keep(key, image.copy(area));
+    }
   } else {
     DrawText(topLeft, laidOut);
-    if (touched.isEmpty()) textPatches_.Keep(key, image_.copy(area));
   }
-  MarkDrawn(area);
+  buffers_.MarkDrawn(area);
 }
 
-void Canvas::DrawText(QPointF topLeft, const QStaticText& text, const QRegion* clip) {
+void Canvas::DrawText(QPointF topLeft, const QStaticText& text) {
   QPainter& painter = Painter();
   if (!painterFontCurrent_) {
     painter.setFont(state_.font);
@@ -238,14 +192,7 @@ void Canvas::DrawText(QPointF topLeft, const QStaticText& text, const QRegion* c
     painter.setPen(state_.textColor);
     painterTextColor_ = state_.textColor;
   }
-  if (clip != nullptr) painter.setClipRegion(*clip);
   painter.drawStaticText(topLeft, text);
-  if (clip != nullptr) painter.setClipping(false);
-}
-
-void Canvas::MarkDrawn(const QRect& area) {
-  dirty_.Mark(area);
-  if (OnLayer()) drawnOnLayer_.push_back(area);
 }
 
 // Most texts come back chart after chart (legend, note, labels, request types): laying

@@ -18,9 +18,8 @@
 #include <map>
 #include <memory>
 #include <tuple>
-#include <vector>
 
-#include "chart/dirty_tiles.h"
+#include "chart/layer_buffers.h"
 #include "chart/text_patches.h"
 
 class QPainter;
@@ -59,8 +58,6 @@ class Canvas {
   // One remembered layer: the pixels and the drawing state as they stand, under `key`.
   // RestoreLayer brings both back when the key matches and tells whether it did. The
   // chart keeps the part that is the same for every staff member of a month here.
-  // Restoring reuses a buffer that no handed-out image shares any more and copies back
-  // only the tiles drawn on since it left the layer.
   void StoreLayer(const QString& key);
   bool RestoreLayer(const QString& key);
 
@@ -77,30 +74,14 @@ class Canvas {
     LineStyle lineStyle = LineStyle::kSolid;
   };
 
-  // A buffer handed out that may still be in use (a chart being saved), with what it
-  // holds against the layer it started from.
-  struct Retired {
-    QImage image;
-    DirtyTiles dirty;
-    quint64 layer = 0;
-  };
-  static constexpr std::size_t kRetiredLimit = 8;
-
   // One painter stays open across operations: opening one per operation costs more than
   // most operations themselves. It is closed whenever the image is handed out.
   QPainter& Painter();
   const QStaticText& LaidOut(const QString& text);
-  void DrawText(QPointF topLeft, const QStaticText& text, const QRegion* clip = nullptr);
+  void DrawText(QPointF topLeft, const QStaticText& text);
   void EndPainting() const;
-  void TakeFreeBuffer();
-  bool OnLayer() const { return imageLayer_ != 0 && imageLayer_ == layerNumber_; }
-  void MarkDrawn(const QRect& area);
 
-  QImage image_;
-  DirtyTiles dirty_;        // what image_ has drawn since it held layer number imageLayer_
-  quint64 imageLayer_ = 0;  // 0: it holds no layer
-  std::vector<Retired> retired_;
-  std::vector<QRect> drawnOnLayer_;  // what the chart drew since image_ held the layer
+  LayerBuffers buffers_;
   TextPatches textPatches_;
   State state_;
   mutable std::unique_ptr<QPainter> painter_;
@@ -111,8 +92,6 @@ class Canvas {
   static constexpr std::size_t kLaidOutLimit = 2000;
   std::map<TextKey, QStaticText> laidOut_;
   QString layerKey_;
-  QImage layerImage_;
-  quint64 layerNumber_ = 0;  // counts the layers stored
   State layerState_;
 };
 

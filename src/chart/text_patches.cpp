@@ -14,18 +14,12 @@ void TextPatches::Keep(const Key& key, QImage patch) {
   patches_.insert_or_assign(key, std::move(patch));
 }
 
-void TextPatches::CopyInto(const QImage& patch, const QRect& area, const QRegion& keepOut,
-                           QImage& image) {
+void TextPatches::CopyInto(const QImage& patch, const QRect& area, QImage& image) {
   const int bytesPerPixel = image.depth() / 8;
-  uchar* const bits = image.bits();
-  for (const QRect& part : QRegion(area).subtracted(keepOut)) {
-    const std::size_t bytes = std::size_t(part.width()) * bytesPerPixel;
-    for (int y = part.top(); y <= part.bottom(); ++y) {
-      uchar* to = bits + std::size_t(y) * image.bytesPerLine() + std::size_t(part.left()) * bytesPerPixel;
-      const uchar* from = patch.constScanLine(y - area.top()) +
-                          std::size_t(part.left() - area.left()) * bytesPerPixel;
-      std::memcpy(to, from, bytes);
-    }
+  const std::size_t bytes = std::size_t(area.width()) * bytesPerPixel;
+  const std::size_t offset = std::size_t(area.left()) * bytesPerPixel;
+  for (int y = 0; y < area.height(); ++y) {
+    std::memcpy(image.scanLine(area.top() + y) + offset, patch.constScanLine(y), bytes);
   }
 }
 

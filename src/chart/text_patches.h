@@ -1,13 +1,12 @@
 #pragma once
 // Texts printed onto the month's layer where the chart has not drawn yet come out the
 // same pixels for every staff member (the title, the run's clock, a department, the
-// note): the canvas keeps those pixels as patches and copies them back instead of
-// blending every glyph again.
+// note under the bars in most months): the canvas keeps those pixels as patches and
+// copies them back instead of blending every glyph again.
 
 #include <QImage>
 #include <QPoint>
 #include <QRect>
-#include <QRegion>
 #include <QString>
 #include <QtGlobal>
 
@@ -37,9 +36,8 @@ class TextPatches {
   const QImage* Find(const Key& key) const;
   void Keep(const Key& key, QImage patch);
 
-  // Copies `patch` (which covers `area`) into `image`, except where `keepOut` lies.
-  static void CopyInto(const QImage& patch, const QRect& area, const QRegion& keepOut,
-                       QImage& image);
+  // Copies `patch`, which covers `area`, into `image`.
+  static void CopyInto(const QImage& patch, const QRect& area, QImage& image);
 
  private:
   static constexpr std::size_t kLimit = 64;  // the run's clock makes a new text each second

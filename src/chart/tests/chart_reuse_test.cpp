@@ -151,6 +151,23 @@ std::vector<Operation> RandomOperations(std::mt19937& random, int count) {
   return operations;
 }
 
+// Texts every chart prints at the same place (a header, a note), at a random point among
+// the chart's other operations, which may or may not have drawn under them by then.
+std::vector<Operation> WithFixedTexts(std::vector<Operation> operations, std::mt19937& random) {
+  using Kind = Operation::Kind;
+  const Operation fixed[] = {
+      {Kind::kText, 430, 30, 0, 0, Qt::black, LineStyle::kSolid, 18, true, kTexts[0]},
+      {Kind::kText, 85, 728, 0, 0, Qt::black, LineStyle::kSolid, 9, false, kTexts[5]},
+      {Kind::kText, 300, 300, 0, 0, QColor(128, 0, 128), LineStyle::kSolid, 9, false, kTexts[1]},
+      {Kind::kText, 600, 500, 0, 0, Qt::darkGreen, LineStyle::kSolid, 9, true, kTexts[2]},
+  };
+  for (const Operation& text : fixed) {
+    std::uniform_int_distribution<std::size_t> at(0, operations.size());
+    operations.insert(operations.begin() + static_cast<std::ptrdiff_t>(at(random)), text);
+  }
+  return operations;
+}
+
 void DrawLayer(Canvas& canvas, const QString& key, const std::vector<Operation>& layer) {
   if (canvas.RestoreLayer(key)) return;
   canvas.Clear();
@@ -172,7 +189,7 @@ TEST(ChartReuseTest, ChartsOverALayerMatchAFreshCanvasWhileEarlierImagesAreHeld)
   for (int chart = 0; chart < 48; ++chart) {
     const int layer = chart < 20 || chart >= 36 ? 0 : 1;
     const QString key = QStringLiteral("layer %1").arg(layer);
-    const std::vector<Operation> operations = RandomOperations(random, 30);
+    const std::vector<Operation> operations = WithFixedTexts(RandomOperations(random, 30), random);
 
     Canvas fresh;
     DrawLayer(fresh, key, layers[layer]);

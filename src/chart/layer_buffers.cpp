@@ -1,0 +1,71 @@
+#include "chart/layer_buffers.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+
+namespace morvik {
+namespace {
+
+// True when no other image shares the pixels any more. A saving thread lets go of its
+// copy only after reading the pixels; the fence makes those reads complete before the
+// buffer is written again.
+bool IsFree(const QImage& image) {
+  if (!image.isDetached()) return false;
+  std::atomic_thread_fence(std::memory_order_acquire);
+  return true;
+}
+
+}  // namespace
+
+LayerBuffers::LayerBuffers(QImage blank) : blank_(std::move(blank)), image_(blank_.copy()) {}
+
+void LayerBuffers::StoreLayer() {
+  layer_ = image_.copy();
+  imageLayer_ = ++layerNumber_;
+  dirty_ = DirtyTiles();
+  drawnOnLayer_.clear();
+}
+
+void LayerBuffers::RestoreLayer() {
+  TakeFreeBuffer();
+  if (imageLayer_ == layerNumber_) {
+    dirty_.CopyBack(layer_, image_);
+  } else {
+    std::memcpy(image_.bits(), layer_.constBits(), layer_.sizeInBytes());
+    imageLayer_ = layerNumber_;
+  }
+  dirty_ = DirtyTiles();
+  drawnOnLayer_.clear();
+}
+
+// The image handed out last may still be being saved: drawing then goes on in a buffer
+// handed out earlier and let go since, or in a new one.
+void LayerBuffers::TakeFreeBuffer() {
+  if (IsFree(image_)) return;
+  retired_.push_back({std::move(image_), dirty_, imageLayer_});
+  const auto free = std::find_if(retired_.begin(), retired_.end(),
+                                 [](const Retired& buffer) { return IsFree(buffer.image); });
+  if (free == retired_.end()) {
+    image_ = blank_.copy();
+    imageLayer_ = 0;
+    if (retired_.size() > kRetiredLimit) retired_.erase(retired_.begin());
+    return;
+  }
+  image_ = std::move(free->image);
+  dirty_ = free->dirty;
+  imageLayer_ = free->layer;
+  retired_.erase(free);
+}
+
+void LayerBuffers::MarkDrawn(const QRect& area) {
+  dirty_.Mark(area);
+  if (OnLayer()) drawnOnLayer_.push_back(area);
+}
+
+bool LayerBuffers::DrawnOn(const QRect& area) const {
+  return std::any_of(drawnOnLayer_.begin(), drawnOnLayer_.end(),
+                     [&area](const QRect& drawn) { return drawn.intersects(area); });
+}
+
+}  // namespace morvik
