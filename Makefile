@@ -43,7 +43,7 @@ fuzz: deps
 	@scripts/run-fuzzers build-fuzz/fuzz $(FUZZ_SECONDS)
 
 # A full-size managers' month timed against the cost of encoding its charts.
-BENCH_RUNS ?= 3
+BENCH_RUNS ?= 5
 bench: build
 	@bench/run-bench $(BUILD) $(BENCH_RUNS)
 

@@ -24,11 +24,23 @@ std::vector<int> Ranks(std::span<const QString> keys) {
   return ranks;
 }
 
+// For each position, the smallest rank from there to the next empty key. Exchanges only
+// ever put a greater rank at a later position, so these stay lower bounds all along.
+std::vector<int> SuffixMinima(const std::vector<int>& rank) {
+  std::vector<int> minimum(rank.size());
+  for (std::size_t p = rank.size(); p-- > 0;) {
+    const bool segmentEnds = p + 1 == rank.size() || rank[p + 1] == 0;
+    minimum[p] = segmentEnds ? rank[p] : std::min(rank[p], minimum[p + 1]);
+  }
+  return minimum;
+}
+
 }  // namespace
 
 std::vector<int> ExchangeSortOrder(std::span<const QString> keys,
                                    const std::function<void(int)>& afterPass) {
   std::vector<int> rank = Ranks(keys);
+  const std::vector<int> atLeast = SuffixMinima(rank);
   std::vector<int> from(keys.size());
   std::iota(from.begin(), from.end(), 0);
   const int size = static_cast<int>(keys.size());
@@ -43,8 +55,9 @@ std::vector<int> ExchangeSortOrder(std::span<const QString> keys,
     if (rank[i] != 0) {
       int current = rank[i];
       int currentFrom = from[i];
-      // Exchanges are rare on most data: scan for the next smaller row without storing.
-      for (int q = i + 1;; ++q) {
+      // Exchanges are rare on most data: scan for the next smaller row without storing,
+      // and stop as soon as nothing smaller can follow.
+      for (int q = i + 1; q < end && atLeast[q] < current; ++q) {
         while (q < end && rank[q] >= current) ++q;
         if (q >= end) break;
         std::swap(current, rank[q]);
