@@ -10,6 +10,7 @@
 
 #include "chart/canvas.h"
 #include "chart/chart_drawing.h"
+#include "chart/stamp_index.h"
 #include "core/failures.h"
 #include "core/text_codec.h"
 #include "core/text_rules.h"
@@ -101,7 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     morvik::ApplyLunchBreak(tables);
     morvik::SortWorkTimes(tables, frontend);
-    morvik::DrawChart(tables, *canvas, frontend, QDateTime(QDate(2026, 12, 7), QTime(10, 0)));
+    morvik::DrawChart(tables, morvik::StampIndex(tables), *canvas, frontend,
+                      QDateTime(QDate(2026, 12, 7), QTime(10, 0)));
   });
   return 0;
 }

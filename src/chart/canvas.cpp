@@ -167,9 +167,9 @@ void Canvas::Print(const QString& text) {
   const QRect area = TextArea(topLeft, laidOut, state_.font.pixelSize()) & image.rect();
   // Over the layer alone, the text printed there before gives the same pixels.
   if (buffers_.OnLayer() && !area.isEmpty() && !buffers_.DrawnOn(area)) {
-    const TextPatches::Key key{buffers_.layerNumber(), text, state_.font.pixelSize(),
-                               state_.font.bold(),     state_.textColor.rgba(),
-                               topLeft.toPoint()};
+    const TextPatches::Key key{buffers_.layerNumber(),  text,
+                               state_.font.pixelSize(), state_.font.bold(),
+                               state_.textColor.rgba(), topLeft.toPoint()};
     if (const QImage* patch = textPatches_.Find(key)) {
       TextPatches::CopyInto(*patch, area, image);
     } else {

@@ -24,7 +24,6 @@
 
 class QPainter;
 
-
 namespace morvik {
 
 enum class LineStyle { kSolid, kDotted };

@@ -155,11 +155,6 @@ void DrawChartGrid(Canvas& canvas) {
   }
 }
 
-void DrawChart(const WorkingTables& tables, Canvas& canvas, Frontend& frontend,
-               const QDateTime& now) {
-  DrawChart(tables, StampIndex(tables), canvas, frontend, now);
-}
-
 void DrawChart(const WorkingTables& tables, const StampIndex& index, Canvas& canvas,
                Frontend& frontend, const QDateTime& now) {
   DrawMonthLayer(tables, canvas);

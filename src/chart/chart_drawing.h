@@ -14,11 +14,9 @@ void DrawChartGrid(Canvas& canvas);
 class StampIndex;
 
 // The whole month chart of the grid in `tables`, ending with PlotStamps. `now` is the
-// run's clock, printed in the header. `index` must come from the same stamp table; the
-// overload without one builds it (a run builds it once for all its charts).
+// run's clock, printed in the header. `index` must come from the same stamp table (a run
+// builds it once for all its charts).
 void DrawChart(const WorkingTables& tables, const StampIndex& index, Canvas& canvas,
                Frontend& frontend, const QDateTime& now);
-void DrawChart(const WorkingTables& tables, Canvas& canvas, Frontend& frontend,
-               const QDateTime& now);
 
 }  // namespace morvik

@@ -21,13 +21,11 @@ const QString kSaveFailed = QStringLiteral(
 
 constexpr int kJpgQuality = 100;
 
-// The work CSV's name with the image's extension in place of "csv"; empty when the
-// name is too short for that.
+// The work CSV's name with the image's extension in place of "csv"; the name holds at
+// least those three characters.
 QString ImagePath(const WorkingTables& tables, const QString& outputFolder,
                   const QString& extension) {
-  const QString& csvPath = tables.workCsvPath;
-  if (csvPath.size() < 3) return QString();
-  return QDir(outputFolder).filePath(csvPath.chopped(3) + extension);
+  return QDir(outputFolder).filePath(tables.workCsvPath.chopped(3) + extension);
 }
 
 // Encodes in memory first, so that only a complete image ever replaces the file.
@@ -57,10 +55,11 @@ ChartSave PrepareChartSave(const WorkingTables& tables, const QString& outputFol
                            const Canvas& canvas) {
   ChartSave save;
   if (tables.saveBmp != 1 && tables.saveJpg != 1) return save;
+  save.namesFailed = tables.workCsvPath.size() < 3;
+  if (save.namesFailed) return save;
   save.image = canvas.image();
   if (tables.saveBmp == 1) save.bmpPath = ImagePath(tables, outputFolder, QStringLiteral("bmp"));
   if (tables.saveJpg == 1) save.jpgPath = ImagePath(tables, outputFolder, QStringLiteral("jpg"));
-  save.namesFailed = tables.workCsvPath.size() < 3;
   return save;
 }
 

@@ -7,8 +7,7 @@
 namespace morvik {
 
 void DirtyTiles::Mark(const QRect& rect) {
-  const QRect clipped =
-      rect.normalized() & QRect(0, 0, kColumns * kTileWidth, kRows * kTileHeight);
+  const QRect clipped = rect.normalized() & QRect(0, 0, kColumns * kTileWidth, kRows * kTileHeight);
   if (clipped.isEmpty()) return;
   const int firstColumn = clipped.left() / kTileWidth;
   const int lastColumn = clipped.right() / kTileWidth;

@@ -34,10 +34,6 @@ void DrawMarker(const StampRow& row, Canvas& canvas) {
 
 }  // namespace
 
-void PlotStamps(const WorkingTables& tables, Canvas& canvas, Frontend& frontend) {
-  PlotStamps(tables, StampIndex(tables), canvas, frontend);
-}
-
 void PlotStamps(const WorkingTables& tables, const StampIndex& index, Canvas& canvas,
                 Frontend& frontend) {
   frontend.SetStatusText(kPlotting);

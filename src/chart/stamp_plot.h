@@ -9,9 +9,8 @@ class Frontend;
 class StampIndex;
 
 // Red markers at the current staff member's stamps of the charted month. `index` must
-// have been built from the same stamp table; the overload without one builds it.
+// have been built from the same stamp table.
 void PlotStamps(const WorkingTables& tables, const StampIndex& index, Canvas& canvas,
                 Frontend& frontend);
-void PlotStamps(const WorkingTables& tables, Canvas& canvas, Frontend& frontend);
 
 }  // namespace morvik

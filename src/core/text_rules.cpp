@@ -1,6 +1,5 @@
 #include "core/text_rules.h"
 
-
 #include <cmath>
 #include <optional>
 
@@ -61,8 +60,8 @@ double LeadingNumber(QStringView text) {
 qint32 NumericValue(QStringView text) {
   const double rounded = std::nearbyint(LeadingNumber(text));
   if (!(rounded >= INT32_MIN && rounded <= INT32_MAX)) {
-    throw RunFailure(QStringLiteral("the number \"%1\" is outside the 32-bit range")
-                         .arg(text.toString()));
+    throw RunFailure(
+        QStringLiteral("the number \"%1\" is outside the 32-bit range").arg(text.toString()));
   }
   return static_cast<qint32>(rounded);
 }

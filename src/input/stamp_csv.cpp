@@ -76,9 +76,7 @@ std::vector<QStringView> SplitUtf8Lines(const QString& text) {
 using Fields = QList<QStringView>;
 
 // An empty line has no fields at all.
-Fields SplitUtf8Fields(QStringView line) {
-  return line.isEmpty() ? Fields() : line.split(u',');
-}
+Fields SplitUtf8Fields(QStringView line) { return line.isEmpty() ? Fields() : line.split(u','); }
 
 QString LineWhere(const WorkingTables& tables, qsizetype line) {
   return QStringLiteral("%1: line %2").arg(tables.stampCsvPath).arg(line + 1);

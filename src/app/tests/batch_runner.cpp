@@ -16,15 +16,15 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-QString ReadAll(std::FILE* file) {
+}  // namespace
+
+QString ReadBack(std::FILE* file) {
   std::rewind(file);
   QByteArray bytes;
   char buffer[4096];
   for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, n);
   return QString::fromLocal8Bit(bytes);
 }
-
-}  // namespace
 
 BatchResult RunBatchCapturing(const QStringList& arguments, const QString& programFolder,
                               const QString& startFolder) {
@@ -37,7 +37,7 @@ BatchResult RunBatchCapturing(const QStringList& arguments, const QString& progr
   environment.err = err.get();
   environment.out = out.get();
   const int exit = RunBatch(arguments, environment);
-  return {exit, ReadAll(err.get())};
+  return {exit, ReadBack(err.get())};
 }
 
 }  // namespace morvik::testing

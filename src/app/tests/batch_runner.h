@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdio>
+
 namespace morvik::testing {
 
 struct BatchResult {
@@ -15,5 +17,8 @@ struct BatchResult {
 // `startFolder`, and the clock fixed at 2026/12/07 10:00.
 BatchResult RunBatchCapturing(const QStringList& arguments, const QString& programFolder,
                               const QString& startFolder);
+
+// Everything written to `file` so far, read back from its start.
+QString ReadBack(std::FILE* file);
 
 }  // namespace morvik::testing

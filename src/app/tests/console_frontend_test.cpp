@@ -2,18 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "batch_runner.h"
+
 #include <cstdio>
 
 namespace morvik {
 namespace {
-
-QString Written(std::FILE* stream) {
-  std::rewind(stream);
-  QByteArray bytes;
-  char buffer[1024];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, stream)) > 0;) bytes.append(buffer, n);
-  return QString::fromLocal8Bit(bytes);
-}
 
 QString Drive(bool verbose, bool terminal) {
   std::FILE* stream = std::tmpfile();
@@ -23,7 +17,7 @@ QString Drive(bool verbose, bool terminal) {
   frontend.SetProgressVisible(ProgressBar::kStep, true);
   frontend.SetProgressValue(ProgressBar::kStep, 100);
   frontend.ShowMessage("処理を終了しました．");
-  const QString text = Written(stream);
+  const QString text = testing::ReadBack(stream);
   std::fclose(stream);
   return text;
 }

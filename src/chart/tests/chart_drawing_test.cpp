@@ -10,6 +10,7 @@
 #include "chart/canvas.h"
 #include "chart/chart_colours.h"
 #include "chart/chart_geometry.h"
+#include "chart/stamp_index.h"
 #include "core/working_tables.h"
 #include "testing/recording_frontend.h"
 
@@ -47,7 +48,7 @@ class ChartDrawingTest : public ::testing::Test {
   }
 
   const QImage& Draw() {
-    DrawChart(*tables, canvas, frontend, kNow);
+    DrawChart(*tables, StampIndex(*tables), canvas, frontend, kNow);
     return canvas.image();
   }
 
@@ -266,12 +267,12 @@ TEST_F(ChartDrawingTest, NextChartStartsFromAClearedCanvas) {
   const auto emptyMonth = std::make_unique<WorkingTables>();
   emptyMonth->requestMonthPrefix = QStringLiteral("2022/05/");
   Canvas fresh;
-  DrawChart(*emptyMonth, fresh, frontend, kNow);
+  DrawChart(*emptyMonth, StampIndex(*emptyMonth), fresh, frontend, kNow);
 
   Work(7, 1, "08:30", "17:15");
   Request(7, 1, "時間外", "17:15", "19:00", "承認待ち");
   const QImage busy = Draw().copy();
-  DrawChart(*emptyMonth, canvas, frontend, kNow);
+  DrawChart(*emptyMonth, StampIndex(*emptyMonth), canvas, frontend, kNow);
   EXPECT_NE(busy, canvas.image());
   EXPECT_EQ(canvas.image(), fresh.image());
 }

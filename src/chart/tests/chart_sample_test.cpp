@@ -9,6 +9,7 @@
 
 #include "chart/canvas.h"
 #include "chart/chart_drawing.h"
+#include "chart/stamp_index.h"
 #include "core/working_tables.h"
 #include "testing/recording_frontend.h"
 
@@ -100,9 +101,11 @@ TEST(ChartSampleTest, OnlyTheHeaderClockDependsOnNow) {
   SampleMonth month;
   testing::RecordingFrontend frontend;
   Canvas first;
-  DrawChart(*month.tables, first, frontend, QDateTime(QDate(2022, 5, 2), QTime(9, 5, 7)));
+  DrawChart(*month.tables, StampIndex(*month.tables), first, frontend,
+            QDateTime(QDate(2022, 5, 2), QTime(9, 5, 7)));
   Canvas second;
-  DrawChart(*month.tables, second, frontend, QDateTime(QDate(2023, 12, 31), QTime(23, 59, 59)));
+  DrawChart(*month.tables, StampIndex(*month.tables), second, frontend,
+            QDateTime(QDate(2023, 12, 31), QTime(23, 59, 59)));
 
   const QString folder = qEnvironmentVariable("MORVIK_CHART_SAMPLE_DIR");
   if (!folder.isEmpty())

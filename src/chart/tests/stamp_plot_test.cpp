@@ -8,6 +8,7 @@
 #include "chart/canvas.h"
 #include "chart/chart_colours.h"
 #include "chart/chart_geometry.h"
+#include "chart/stamp_index.h"
 #include "core/working_tables.h"
 #include "testing/recording_frontend.h"
 
@@ -63,7 +64,7 @@ TEST_F(StampPlotTest, MarksTheStaffMembersStampsOfTheMonthOnly) {
   Stamp("00123", "2022/03/07", "08:21");  // another month
   Stamp("0123", "2022/04/08", "08:21");   // staff numbers are compared as text
   Stamp("00123", "2022/04/30", "17:40");
-  PlotStamps(*tables, canvas, frontend);
+  PlotStamps(*tables, StampIndex(*tables), canvas, frontend);
   EXPECT_TRUE(MarkerAt(5, 501));
   EXPECT_TRUE(MarkerAt(30, 1060));
   for (const int day : {6, 7, 8}) EXPECT_FALSE(MarkerAt(day, 501)) << "day " << day;
@@ -77,7 +78,7 @@ TEST_F(StampPlotTest, MarksTheStaffMembersStampsOfTheMonthOnly) {
 
 TEST_F(StampPlotTest, MarkerIsFiveMinutesWideAndEightUnitsHigh) {
   Stamp("00123", "2022/04/05", "12:00");
-  PlotStamps(*tables, canvas, frontend);
+  PlotStamps(*tables, StampIndex(*tables), canvas, frontend);
   // 12:00 is x = 536, 12:05 is x = 539.17: columns 536..539, rows 197..204.
   EXPECT_EQ(RedPixels(), 4 * 8);
   EXPECT_EQ(canvas.image().pixelColor(536, 197), kStampRed);
@@ -90,7 +91,7 @@ TEST_F(StampPlotTest, EmptyNameEndsTheScan) {
   Stamp("00123", "2022/04/05", "08:21");
   Stamp("00123", "2022/04/06", "08:21", "");
   Stamp("00123", "2022/04/07", "08:21");
-  PlotStamps(*tables, canvas, frontend);
+  PlotStamps(*tables, StampIndex(*tables), canvas, frontend);
   EXPECT_TRUE(MarkerAt(5, 501));
   EXPECT_FALSE(MarkerAt(7, 501));
   EXPECT_EQ(frontend.bar(ProgressBar::kStep).value, 3);
@@ -98,21 +99,21 @@ TEST_F(StampPlotTest, EmptyNameEndsTheScan) {
 
 TEST_F(StampPlotTest, DayThatIsNoNumberLandsInRowZeroAboveTheGrid) {
   Stamp("00123", "2022/04/xx", "10:00");
-  PlotStamps(*tables, canvas, frontend);
+  PlotStamps(*tables, StampIndex(*tables), canvas, frontend);
   EXPECT_TRUE(MarkerAt(0, 600));
   EXPECT_EQ(StampBand(0).top, 97);
 }
 
 TEST_F(StampPlotTest, LateStampCrossesTheRightFrameLine) {
   Stamp("00123", "2022/04/05", "23:58");
-  PlotStamps(*tables, canvas, frontend);
+  PlotStamps(*tables, StampIndex(*tables), canvas, frontend);
   for (const int x : {991, 992, 993, 994}) {
     EXPECT_EQ(canvas.image().pixelColor(x, 200), kStampRed) << x;
   }
 }
 
 TEST_F(StampPlotTest, NoStampsSaysSoAndLeavesTheProgressBarAlone) {
-  PlotStamps(*tables, canvas, frontend);
+  PlotStamps(*tables, StampIndex(*tables), canvas, frontend);
   EXPECT_EQ(frontend.statusHistory, QStringList({QStringLiteral("打刻をプロットします"),
                                                  QStringLiteral("打刻がありません")}));
   EXPECT_EQ(frontend.progressValueWrites, 0);
@@ -124,7 +125,7 @@ TEST_F(StampPlotTest, FullTableFindsTheStaffMembersRowsWithFewProgressUpdates) {
   for (int i = 1; i < kStampRows; ++i) {
     Stamp(i == 49'999 ? "00123" : "00999", "2022/04/12", i == 49'999 ? "09:30" : "07:00");
   }
-  PlotStamps(*tables, canvas, frontend);
+  PlotStamps(*tables, StampIndex(*tables), canvas, frontend);
   EXPECT_TRUE(MarkerAt(12, 570));
   EXPECT_EQ(RedPixels(), 4 * 8);
   EXPECT_LE(frontend.progressValueWrites, 500);
