@@ -4,6 +4,7 @@
 #include "app/session.h"
 #include "chart/chart_drawing.h"
 #include "chart/chart_saving.h"
+#include "chart/stamp_index.h"
 #include "core/failures.h"
 #include "core/frontend.h"
 #include "input/request_csv.h"
@@ -69,10 +70,10 @@ void ReadInputs(Session& session, Frontend& frontend) {
   SortRequestsByStaff(tables, frontend);
 }
 
-void FinishStaffMember(Session& session, Frontend& frontend, ChartPipeline& pipeline) {
-  if (!session.stampIndex) session.stampIndex = std::make_unique<StampIndex>(*session.tables);
+void FinishStaffMember(Session& session, Frontend& frontend, ChartPipeline& pipeline,
+                       const StampIndex& stamps) {
   SaveStaffMonth(*session.tables, session.outputFolder, frontend, [&] {
-    DrawChart(*session.tables, *session.stampIndex, session.canvas, frontend, session.clock());
+    DrawChart(*session.tables, stamps, session.canvas, frontend, session.clock());
     pipeline.Submit(PrepareChartSave(*session.tables, session.outputFolder, session.canvas));
   });
 }
@@ -92,10 +93,11 @@ bool BeginsNewGroup(const QString& staffNumber, const QString& groupStaffNo) {
 
 void RunStaffLoop(Session& session, Frontend& frontend) {
   ChartPipeline pipeline(1, frontend);
-  RunStaffLoop(session, frontend, pipeline);
+  RunStaffLoop(session, frontend, pipeline, StampIndex(*session.tables));
 }
 
-void RunStaffLoop(Session& session, Frontend& frontend, ChartPipeline& pipeline) {
+void RunStaffLoop(Session& session, Frontend& frontend, ChartPipeline& pipeline,
+                  const StampIndex& stamps) {
   WorkingTables& tables = *session.tables;
   for (int r = 0; r < kRequestRows; ++r) {
     const RequestRow& row = tables.requestTable[r];
@@ -104,7 +106,7 @@ void RunStaffLoop(Session& session, Frontend& frontend, ChartPipeline& pipeline)
     frontend.SetProgressValue(ProgressBar::kStaff, r);
     const QString& staffNumber = tables.currentRequest[1];
     if (BeginsNewGroup(staffNumber, tables.groupStaffNo)) {
-      FinishStaffMember(session, frontend, pipeline);
+      FinishStaffMember(session, frontend, pipeline, stamps);
       ClearMonthData(tables, frontend);
       StartMonth(tables, frontend);
       tables.groupStaffNo = staffNumber;
@@ -131,13 +133,13 @@ void Run(Session& session, Frontend& frontend, ChartPipeline& pipeline) {
   frontend.ShowChartWindow();
   frontend.BringMainWindowToFront();
   ReadInputs(session, frontend);
-  session.stampIndex = std::make_unique<StampIndex>(tables);
+  const StampIndex stamps(tables);  // the stamp table stays as read for the whole run
   StartMonth(tables, frontend);
   frontend.SetProgressRange(ProgressBar::kStaff, 0, tables.requestRowCount);
   frontend.SetProgressValue(ProgressBar::kStaff, 0);
   frontend.SetProgressVisible(ProgressBar::kStaff, true);
-  RunStaffLoop(session, frontend, pipeline);
-  FinishStaffMember(session, frontend, pipeline);
+  RunStaffLoop(session, frontend, pipeline, stamps);
+  FinishStaffMember(session, frontend, pipeline, stamps);
   pipeline.FinishAll();
   frontend.SetBusy(false);
   frontend.SetProgressValue(ProgressBar::kStaff, tables.requestRowCount);

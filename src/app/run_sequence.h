@@ -7,6 +7,7 @@ namespace morvik {
 struct Session;
 class Frontend;
 class ChartPipeline;
+class StampIndex;
 
 struct RunOutcome {
   enum class Kind {
@@ -24,8 +25,11 @@ RunOutcome Cmd_Ok_Click(Session& session, Frontend& frontend);
 
 // The staff loop over the request rows as they stand: consecutive rows with the same
 // staff number are one staff member, finished when the next one begins. The last staff
-// member is left in the grid for the caller to finish. Finished charts go to `pipeline`.
-void RunStaffLoop(Session& session, Frontend& frontend, ChartPipeline& pipeline);
-void RunStaffLoop(Session& session, Frontend& frontend);  // saves each chart at once
+// member is left in the grid for the caller to finish. Finished charts go to `pipeline`;
+// `stamps` indexes the stamp table as it stands.
+void RunStaffLoop(Session& session, Frontend& frontend, ChartPipeline& pipeline,
+                  const StampIndex& stamps);
+// The same with an index of its own, saving each chart at once.
+void RunStaffLoop(Session& session, Frontend& frontend);
 
 }  // namespace morvik

@@ -9,7 +9,6 @@
 #include <memory>
 
 #include "chart/canvas.h"
-#include "chart/stamp_index.h"
 #include "core/form_state.h"
 #include "core/working_tables.h"
 
@@ -32,8 +31,6 @@ struct Session {
   std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
   // Charts encoded at a time while the run goes on; 1 saves each chart before going on.
   int chartThreads = DefaultChartThreads();
-  // Each staff member's stamp rows, built once a run after the stamp table is read.
-  std::unique_ptr<StampIndex> stampIndex;
 
   static int DefaultChartThreads();
 };
