@@ -60,6 +60,8 @@ void ApplyOptions(const BatchOptions& options, const QString& startFolder, Sessi
   Check_bmp_Click(form, tables);
   form.Check1 = options.csv;
   Check1_Click(form, tables);
+  form.writeReview = options.review;
+  if (options.tolerance) session.reviewToleranceMinutes = *options.tolerance;
 }
 
 void WriteDumps(const Session& session, ConsoleFrontend& frontend) {
@@ -95,9 +97,12 @@ int Run(const BatchOptions& options, const BatchEnvironment& environment) {
     ApplyOptions(options, environment.startFolder, session);
     const RunOutcome outcome = Cmd_Ok_Click(session, frontend);
     if (options.dump && outcome.kind != RunOutcome::Kind::kRefused) WriteDumps(session, frontend);
+    for (const QString& unsaved : outcome.unsavedOutputs) {
+      frontend.PrintLine(QStringLiteral("not saved: %1").arg(unsaved));
+    }
     switch (outcome.kind) {
       case RunOutcome::Kind::kFinished:
-        return kExitFinished;
+        return outcome.unsavedOutputs.isEmpty() ? kExitFinished : kExitOutputsLost;
       case RunOutcome::Kind::kRefused:
         return kExitRefused;
       case RunOutcome::Kind::kFailed:

@@ -16,6 +16,7 @@ enum BatchExit {
   kExitRunFailed = 1,   // the "(Error1)" failure path
   kExitRefused = 2,     // usage error, or an input check refused to run
   kExitProgramEnd = 3,  // holiday file or staff list file ended the program
+  kExitOutputsLost = 4,  // the run finished, but an output could not be written
 };
 
 struct BatchEnvironment {

@@ -12,6 +12,14 @@ bool IsMonth(const QString& text) {
   return match.hasMatch() && QDate(match.captured(1).toInt(), match.captured(2).toInt(), 1).isValid();
 }
 
+constexpr int kMaxToleranceMinutes = 240;
+
+// Digits only, no sign or blanks, at most `max`.
+bool IsWholeNumberUpTo(const QString& text, int max) {
+  static const QRegularExpression pattern(QStringLiteral("^[0-9]{1,3}$"));
+  return pattern.match(text).hasMatch() && text.toInt() <= max;
+}
+
 }  // namespace
 
 QString BatchUsage() {
@@ -32,6 +40,11 @@ QString BatchUsage() {
       "  --dump              also write the three check CSVs of the loaded tables\n"
       "  --jobs N            charts encoded at a time while the run goes on (default: the\n"
       "                      number of cores, at most 4; 1 saves each chart at once)\n"
+      "  --review            also write yyyymm_乖離一覧.csv (stamps outside requested or\n"
+      "                      regular time, covered days without stamps) and yyyymm_集計.csv\n"
+      "                      (a summary line per staff member)\n"
+      "  --tolerance MIN     minutes a stamp may lie outside covered time before the\n"
+      "                      review reports it (0-240, default 30)\n"
       "  --verbose           print status texts too\n"
       "  --help, --version\n"
       "exit status: 0 finished, 1 the run failed (Error1), 2 usage error or an input\n"
@@ -70,6 +83,11 @@ BatchParse ParseBatchOptions(const QStringList& arguments) {
       ok = take(count) && count->toInt() >= 1 && count->toInt() <= 64;
       if (ok) options.jobs = count->toInt();
     } else if (arg == u"--dump") { options.dump = true;
+    } else if (arg == u"--review") { options.review = true;
+    } else if (arg == u"--tolerance") {
+      std::optional<QString> minutes;
+      ok = take(minutes) && IsWholeNumberUpTo(*minutes, kMaxToleranceMinutes);
+      if (ok) options.tolerance = minutes->toInt();
     } else if (arg == u"--verbose") { options.verbose = true;
     } else if (arg == u"--help" || arg == u"-h") { options.help = true;
     } else if (arg == u"--version") { options.version = true;

@@ -22,6 +22,8 @@ struct BatchOptions {
   std::optional<QString> holidays;
   std::optional<int> jobs;  // charts saved at a time
   bool dump = false;
+  bool review = false;           // the month review's two tables
+  std::optional<int> tolerance;  // minutes, 0..240
   bool verbose = false;
   bool help = false;
   bool version = false;

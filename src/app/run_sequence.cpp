@@ -1,5 +1,7 @@
 #include "app/run_sequence.h"
 
+#include <optional>
+
 #include "app/chart_pipeline.h"
 #include "app/session.h"
 #include "chart/chart_drawing.h"
@@ -11,6 +13,7 @@
 #include "input/staff_list.h"
 #include "input/staff_selection.h"
 #include "input/stamp_csv.h"
+#include "review/month_review.h"
 #include "sheet/regular_work.h"
 #include "sheet/request_placement.h"
 #include "sheet/staff_month.h"
@@ -30,7 +33,8 @@ const QString kNoStaffListFile =
     QStringLiteral("エラー：「職員番号指定ファイル名」を正しく指定してください．");
 const QString kNoStaffListOrRequestFile = QStringLiteral(
     "エラー：「職員番号指定ファイル名」または「申請ファイル名」を正しく指定してください．");
-const QString kNoRequestFile = QStringLiteral("エラー：「申請ファイル名」を正しく指定してください．");
+const QString kNoRequestFile =
+    QStringLiteral("エラー：「申請ファイル名」を正しく指定してください．");
 
 // The five input checks in their order; the first that fails shows its message.
 bool PassesInputChecks(Session& session, Frontend& frontend) {
@@ -70,17 +74,27 @@ void ReadInputs(Session& session, Frontend& frontend) {
   SortRequestsByStaff(tables, frontend);
 }
 
-void FinishStaffMember(Session& session, Frontend& frontend, ChartPipeline& pipeline,
-                       const StampIndex& stamps) {
+void FinishStaffMember(Session& session, Frontend& frontend, const RunOutputs& outputs,
+                       std::span<const RequestRow> groupRows) {
+  const WorkingTables& tables = *session.tables;
   SaveStaffMonth(*session.tables, session.outputFolder, frontend, [&] {
-    DrawChart(*session.tables, stamps, session.canvas, frontend, session.clock());
-    pipeline.Submit(PrepareChartSave(*session.tables, session.outputFolder, session.canvas));
+    DrawChart(tables, outputs.stamps, session.canvas, frontend, session.clock());
+    outputs.pipeline.Submit(PrepareChartSave(tables, session.outputFolder, session.canvas));
   });
+  // The one hand-over to the month review: the finished month as a record of its own.
+  if (outputs.review != nullptr) {
+    outputs.review->Add(
+        review::TakeStaffMonthRecord(tables, groupRows, outputs.stamps.RowsOf(tables.staffNo)));
+  }
 }
 
 void StartMonth(WorkingTables& tables, Frontend& frontend) {
   SetRegularWork(tables, frontend);
   tables.netRegularMinutes = tables.regularMinutes;
+}
+
+std::span<const RequestRow> GroupRows(const WorkingTables& tables, int first, int end) {
+  return std::span<const RequestRow>(tables.requestTable).subspan(first, end - first);
 }
 
 // A new group begins when the staff number changes; the header text never starts one.
@@ -93,20 +107,24 @@ bool BeginsNewGroup(const QString& staffNumber, const QString& groupStaffNo) {
 
 void RunStaffLoop(Session& session, Frontend& frontend) {
   ChartPipeline pipeline(1, frontend);
-  RunStaffLoop(session, frontend, pipeline, StampIndex(*session.tables));
+  const StampIndex stamps(*session.tables);
+  RunStaffLoop(session, frontend, {pipeline, stamps, nullptr});
 }
 
-void RunStaffLoop(Session& session, Frontend& frontend, ChartPipeline& pipeline,
-                  const StampIndex& stamps) {
+std::span<const RequestRow> RunStaffLoop(Session& session, Frontend& frontend,
+                                         const RunOutputs& outputs) {
   WorkingTables& tables = *session.tables;
-  for (int r = 0; r < kRequestRows; ++r) {
+  int groupFirst = 0;
+  int r = 0;
+  for (; r < kRequestRows; ++r) {
     const RequestRow& row = tables.requestTable[r];
     if (row[1].isEmpty()) break;
     std::copy(row.begin() + 1, row.end(), tables.currentRequest.begin() + 1);
     frontend.SetProgressValue(ProgressBar::kStaff, r);
     const QString& staffNumber = tables.currentRequest[1];
     if (BeginsNewGroup(staffNumber, tables.groupStaffNo)) {
-      FinishStaffMember(session, frontend, pipeline, stamps);
+      FinishStaffMember(session, frontend, outputs, GroupRows(tables, groupFirst, r));
+      groupFirst = r;
       ClearMonthData(tables, frontend);
       StartMonth(tables, frontend);
       tables.groupStaffNo = staffNumber;
@@ -116,6 +134,7 @@ void RunStaffLoop(Session& session, Frontend& frontend, ChartPipeline& pipeline,
     }
     PlaceRequestRow(tables, frontend);
   }
+  return GroupRows(tables, groupFirst, r);
 }
 
 namespace {
@@ -126,7 +145,28 @@ void HideDisplays(Frontend& frontend) {
   frontend.SetProgressVisible(ProgressBar::kStaff, false);
 }
 
-void Run(Session& session, Frontend& frontend, ChartPipeline& pipeline) {
+const QString kReviewNotSaved =
+    QStringLiteral("エラー：集計・乖離一覧の保存でエラーが発生しました．");
+
+// The review's tables hold every staff member finished so far, also after a failure.
+void WriteReview(const Session& session, const review::MonthReview* review, Frontend& frontend,
+                 RunOutcome& outcome) {
+  if (review == nullptr) return;
+  const WorkingTables& tables = *session.tables;
+  const QString fallbackMonth = !tables.requestMonthPrefix.isEmpty() ? tables.requestMonthPrefix
+                                : !tables.stampMonthPrefix.isEmpty()
+                                    ? tables.stampMonthPrefix
+                                    : session.clock().toString(QStringLiteral("yyyy/MM"));
+  try {
+    review->WriteTables(session.outputFolder, fallbackMonth);
+  } catch (const std::exception& error) {
+    frontend.ShowMessage(kReviewNotSaved);
+    outcome.unsavedOutputs << FailureDetail(error);
+  }
+}
+
+void Run(Session& session, Frontend& frontend, ChartPipeline& pipeline, review::MonthReview* review,
+         RunOutcome& outcome) {
   WorkingTables& tables = *session.tables;
   frontend.SetBusy(true);
   tables.multipleMonths = 0;
@@ -138,9 +178,11 @@ void Run(Session& session, Frontend& frontend, ChartPipeline& pipeline) {
   frontend.SetProgressRange(ProgressBar::kStaff, 0, tables.requestRowCount);
   frontend.SetProgressValue(ProgressBar::kStaff, 0);
   frontend.SetProgressVisible(ProgressBar::kStaff, true);
-  RunStaffLoop(session, frontend, pipeline, stamps);
-  FinishStaffMember(session, frontend, pipeline, stamps);
+  const RunOutputs outputs{pipeline, stamps, review};
+  const std::span<const RequestRow> lastGroup = RunStaffLoop(session, frontend, outputs);
+  FinishStaffMember(session, frontend, outputs, lastGroup);
   pipeline.FinishAll();
+  WriteReview(session, review, frontend, outcome);
   frontend.SetBusy(false);
   frontend.SetProgressValue(ProgressBar::kStaff, tables.requestRowCount);
   HideDisplays(frontend);
@@ -151,12 +193,15 @@ void Run(Session& session, Frontend& frontend, ChartPipeline& pipeline) {
 }  // namespace
 
 RunOutcome Cmd_Ok_Click(Session& session, Frontend& frontend) {
-  if (!PassesInputChecks(session, frontend)) return {RunOutcome::Kind::kRefused, QString()};
+  if (!PassesInputChecks(session, frontend)) return {RunOutcome::Kind::kRefused, {}, {}};
   ChartPipeline pipeline(session.chartThreads, frontend);
   OrderedFrontend ordered(frontend, pipeline);
+  std::optional<review::MonthReview> review;
+  if (session.form.writeReview) review.emplace(session.reviewToleranceMinutes);
+  RunOutcome outcome;
   try {
-    Run(session, ordered, pipeline);
-    return {RunOutcome::Kind::kFinished, QString()};
+    Run(session, ordered, pipeline, review ? &*review : nullptr, outcome);
+    return outcome;
   } catch (const ProgramEnd&) {
     throw;
   } catch (const std::exception& error) {
@@ -164,8 +209,11 @@ RunOutcome Cmd_Ok_Click(Session& session, Frontend& frontend) {
     // charts handed over before the failure are completed and reported first.
     ordered.SetBusy(false);
     HideDisplays(ordered);
+    WriteReview(session, review ? &*review : nullptr, ordered, outcome);
     ordered.ShowMessage(kError1);
-    return {RunOutcome::Kind::kFailed, FailureDetail(error)};
+    outcome.kind = RunOutcome::Kind::kFailed;
+    outcome.detail = FailureDetail(error);
+    return outcome;
   }
 }
 

@@ -1,6 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <span>
+
+#include "core/working_tables.h"
 
 namespace morvik {
 
@@ -8,6 +13,9 @@ struct Session;
 class Frontend;
 class ChartPipeline;
 class StampIndex;
+namespace review {
+class MonthReview;
+}
 
 struct RunOutcome {
   enum class Kind {
@@ -16,7 +24,15 @@ struct RunOutcome {
     kFailed,    // the "(Error1)" failure path
   };
   Kind kind = Kind::kFinished;
-  QString detail;  // kFailed: what failed, the file and the record or row where known
+  QString detail;              // kFailed: what failed, the file and the record or row where known
+  QStringList unsavedOutputs;  // outputs beside the charts that could not be written, and why
+};
+
+// Where the staff loop sends each finished staff member.
+struct RunOutputs {
+  ChartPipeline& pipeline;
+  const StampIndex& stamps;               // the stamp table as it stands
+  review::MonthReview* review = nullptr;  // null: no month review this run
 };
 
 // The Run button: the five input checks, the reading, the staff loop, the end. A
@@ -25,10 +41,9 @@ RunOutcome Cmd_Ok_Click(Session& session, Frontend& frontend);
 
 // The staff loop over the request rows as they stand: consecutive rows with the same
 // staff number are one staff member, finished when the next one begins. The last staff
-// member is left in the grid for the caller to finish. Finished charts go to `pipeline`;
-// `stamps` indexes the stamp table as it stands.
-void RunStaffLoop(Session& session, Frontend& frontend, ChartPipeline& pipeline,
-                  const StampIndex& stamps);
+// member is left in the grid for the caller to finish; its request rows are returned.
+std::span<const RequestRow> RunStaffLoop(Session& session, Frontend& frontend,
+                                         const RunOutputs& outputs);
 // The same with an index of its own, saving each chart at once.
 void RunStaffLoop(Session& session, Frontend& frontend);
 

@@ -31,6 +31,8 @@ struct Session {
   std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
   // Charts encoded at a time while the run goes on; 1 saves each chart before going on.
   int chartThreads = DefaultChartThreads();
+  // Minutes a stamp may lie outside covered time before the month review reports it.
+  int reviewToleranceMinutes = 30;
 
   static int DefaultChartThreads();
 };

@@ -26,6 +26,7 @@ struct FormState {
   bool Check_jpg = true;
   bool Check_bmp = false;
   bool Check1 = false;     // work CSV
+  bool writeReview = false;  // "集計・乖離一覧を出力(CSV)" in the output menu
   QString dialogFileName;  // the one open-file dialog's FileName, shared by all browses
 };
 

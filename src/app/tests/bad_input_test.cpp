@@ -502,6 +502,34 @@ const BadInput kCases[] = {
      kAll},
 };
 
+// With the month review on, a run that ran writes both tables, listing at least every
+// staff member it finished; a run that was refused or ended writes neither.
+TEST_P(BadInputTest, MonthReviewListsTheStaffFinished) {
+  const BadInput& c = GetParam();
+  Inputs in;
+  if (c.spoil) c.spoil(in);
+  in.extraArguments << "--review";
+  WriteInputs(in);
+  WriteOldOutputs(in);
+
+  const testing::BatchResult result = Run(in);
+
+  EXPECT_EQ(result.exit, c.exit) << result.err.toStdString();
+  const QStringList summaries = QDir(Path("out")).entryList({"*_集計.csv"}, QDir::Files);
+  const QStringList findings = QDir(Path("out")).entryList({"*_乖離一覧.csv"}, QDir::Files);
+  if (c.exit != kExitFinished && c.exit != kExitRunFailed) {
+    EXPECT_TRUE(summaries.isEmpty() && findings.isEmpty());
+    return;
+  }
+  ASSERT_EQ(summaries.size(), 1);
+  ASSERT_EQ(findings.size(), 1);
+  const QString summary = DecodeCp932(start.ReadBytes("out/" + summaries[0]));
+  EXPECT_TRUE(summary.startsWith("\"職員番号\",")) << summary.toStdString();
+  for (const QString& no : c.finished) {
+    EXPECT_TRUE(summary.contains("\r\n\"" + no + "\",")) << no.toStdString();
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Catalogue, BadInputTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.label); });
 
