@@ -2,6 +2,8 @@
 // PlaceRequestRow over a regular month, the clean-up SaveStaffMonth does (lunch break,
 // order) and DrawChart. The first byte picks the month and whether the rows get the
 // normal forms the request reader gives them; the rest is read as 17-field records.
+// Whatever the placement made of them, the month review then judges the month, with
+// each row's start date and time as a stamp too; the review must never fail.
 #include <QDateTime>
 
 #include <array>
@@ -18,6 +20,9 @@
 #include "fuzz_support.h"
 #include "input/cell_forms.h"
 #include "input/field_reader.h"
+#include "review/month_findings.h"
+#include "review/review_rows.h"
+#include "review/staff_month_record.h"
 #include "sheet/day_cleanup.h"
 #include "sheet/regular_work.h"
 #include "sheet/request_placement.h"
@@ -76,6 +81,17 @@ void Normalise(RequestRow& row) {
   row[11] = morvik::NormalisedTime(row[11]);
 }
 
+void ReviewMonth(const WorkingTables& tables, const std::vector<RequestRow>& rows,
+                 int tolerance) {
+  const std::vector<int> stampRows = {1, 2, 3, 4, 5};
+  morvik::review::StaffMonthRecord record =
+      morvik::review::TakeStaffMonthRecord(tables, rows, stampRows);
+  for (const RequestRow& row : rows) record.stamps.push_back({row[8], row[9]});
+  const auto findings = morvik::review::FindDisagreements(record, tolerance);
+  morvik::review::FindingLines(record, findings);
+  morvik::review::SummaryLine(record, findings);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -105,5 +121,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     morvik::DrawChart(tables, morvik::StampIndex(tables), *canvas, frontend,
                       QDateTime(QDate(2026, 12, 7), QTime(10, 0)));
   });
+  ReviewMonth(tables, rows, data[0] >> 3);
   return 0;
 }
