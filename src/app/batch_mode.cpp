@@ -97,12 +97,9 @@ int Run(const BatchOptions& options, const BatchEnvironment& environment) {
     ApplyOptions(options, environment.startFolder, session);
     const RunOutcome outcome = Cmd_Ok_Click(session, frontend);
     if (options.dump && outcome.kind != RunOutcome::Kind::kRefused) WriteDumps(session, frontend);
-    for (const QString& unsaved : outcome.unsavedOutputs) {
-      frontend.PrintLine(QStringLiteral("not saved: %1").arg(unsaved));
-    }
     switch (outcome.kind) {
       case RunOutcome::Kind::kFinished:
-        return outcome.unsavedOutputs.isEmpty() ? kExitFinished : kExitOutputsLost;
+        return outcome.outputsNotSaved == 0 ? kExitFinished : kExitOutputsLost;
       case RunOutcome::Kind::kRefused:
         return kExitRefused;
       case RunOutcome::Kind::kFailed:

@@ -48,7 +48,8 @@ QString BatchUsage() {
       "  --verbose           print status texts too\n"
       "  --help, --version\n"
       "exit status: 0 finished, 1 the run failed (Error1), 2 usage error or an input\n"
-      "check refused to run, 3 the program ended (holiday file, staff list file)\n");
+      "check refused to run, 3 the program ended (holiday file, staff list file),\n"
+      "4 finished, but a chart or another output could not be saved (Error2)\n");
 }
 
 BatchParse ParseBatchOptions(const QStringList& arguments) {

@@ -43,7 +43,7 @@ ChartPipeline::~ChartPipeline() {
 
 void ChartPipeline::Submit(ChartSave save) {
   if (threads_ <= 1) {
-    FinishChartSave(WriteChartFiles(save), frontend_);
+    Report(WriteChartFiles(save));
     return;
   }
   // Report what is done already; wait only when every thread is busy and the queue full.
@@ -60,9 +60,14 @@ void ChartPipeline::FinishAll() {
 }
 
 void ChartPipeline::FinishOldest() {
-  const bool written = pending_.front().result();
+  const QString failure = pending_.front().result();
   pending_.pop_front();
-  FinishChartSave(written, frontend_);
+  Report(failure);
+}
+
+void ChartPipeline::Report(const QString& failure) {
+  if (!failure.isEmpty()) ++failedCharts_;
+  FinishChartSave(failure, frontend_);
 }
 
 }  // namespace morvik

@@ -33,13 +33,18 @@ class ChartPipeline {
   // Waits for every chart submitted and reports the results still due, in order.
   void FinishAll();
 
+  // Charts reported so far that could not be saved.
+  int failedCharts() const { return failedCharts_; }
+
  private:
   void FinishOldest();
+  void Report(const QString& failure);
 
   int threads_;
   Frontend& frontend_;
   QThreadPool pool_;  // threads stay between charts: starting one per chart costs
-  std::deque<QFuture<bool>> pending_;
+  std::deque<QFuture<QString>> pending_;
+  int failedCharts_ = 0;
 };
 
 // The run's front end while charts are being saved: everything goes straight to the
@@ -71,6 +76,7 @@ class OrderedFrontend : public Frontend {
     target_.CloseChartWindow();
   }
   void BringMainWindowToFront() override { target_.BringMainWindowToFront(); }
+  void ReportNotSaved(const QString& detail) override { target_.ReportNotSaved(detail); }
 
  private:
   Frontend& target_;

@@ -41,6 +41,10 @@ void ConsoleFrontend::SetProgressVisible(ProgressBar bar, bool visible) {
 
 void ConsoleFrontend::ShowMessage(const QString& text) { PrintLine(text); }
 
+void ConsoleFrontend::ReportNotSaved(const QString& detail) {
+  PrintLine(QStringLiteral("what failed: %1").arg(detail));
+}
+
 void ConsoleFrontend::PrintLine(const QString& text) {
   ClearProgressLine();
   std::fputs(text.toLocal8Bit().constData(), stream_);

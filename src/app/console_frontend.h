@@ -21,6 +21,7 @@ class ConsoleFrontend : public Frontend {
   void SetProgressValue(ProgressBar bar, double value) override;
   void SetProgressVisible(ProgressBar bar, bool visible) override;
   void ShowMessage(const QString& text) override;
+  void ReportNotSaved(const QString& detail) override;
   void SetBusy(bool) override {}
   void ShowChartWindow() override {}
   void RefreshChartWindow() override {}

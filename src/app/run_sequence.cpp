@@ -161,7 +161,8 @@ void WriteReview(const Session& session, const review::MonthReview* review, Fron
     review->WriteTables(session.outputFolder, fallbackMonth);
   } catch (const std::exception& error) {
     frontend.ShowMessage(kReviewNotSaved);
-    outcome.unsavedOutputs << FailureDetail(error);
+    frontend.ReportNotSaved(FailureDetail(error));
+    ++outcome.outputsNotSaved;
   }
 }
 
@@ -193,7 +194,7 @@ void Run(Session& session, Frontend& frontend, ChartPipeline& pipeline, review::
 }  // namespace
 
 RunOutcome Cmd_Ok_Click(Session& session, Frontend& frontend) {
-  if (!PassesInputChecks(session, frontend)) return {RunOutcome::Kind::kRefused, {}, {}};
+  if (!PassesInputChecks(session, frontend)) return {RunOutcome::Kind::kRefused, {}, 0};
   ChartPipeline pipeline(session.chartThreads, frontend);
   OrderedFrontend ordered(frontend, pipeline);
   std::optional<review::MonthReview> review;
@@ -201,6 +202,7 @@ RunOutcome Cmd_Ok_Click(Session& session, Frontend& frontend) {
   RunOutcome outcome;
   try {
     Run(session, ordered, pipeline, review ? &*review : nullptr, outcome);
+    outcome.outputsNotSaved += pipeline.failedCharts();
     return outcome;
   } catch (const ProgramEnd&) {
     throw;
@@ -211,6 +213,7 @@ RunOutcome Cmd_Ok_Click(Session& session, Frontend& frontend) {
     HideDisplays(ordered);
     WriteReview(session, review ? &*review : nullptr, ordered, outcome);
     ordered.ShowMessage(kError1);
+    outcome.outputsNotSaved += pipeline.failedCharts();
     outcome.kind = RunOutcome::Kind::kFailed;
     outcome.detail = FailureDetail(error);
     return outcome;

@@ -25,7 +25,7 @@ struct RunOutcome {
   };
   Kind kind = Kind::kFinished;
   QString detail;              // kFailed: what failed, the file and the record or row where known
-  QStringList unsavedOutputs;  // outputs beside the charts that could not be written, and why
+  int outputsNotSaved = 0;  // charts and other outputs that could not be written
 };
 
 // Where the staff loop sends each finished staff member.

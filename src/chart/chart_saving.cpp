@@ -21,6 +21,10 @@ const QString kSaveFailed = QStringLiteral(
 
 constexpr int kJpgQuality = 100;
 
+const QString kNoImageName =
+    QStringLiteral("no chart name: the output name is shorter than its extension");
+const QString kUnknownFailure = QStringLiteral("the chart could not be saved");
+
 // The work CSV's name with the image's extension in place of "csv"; the name holds at
 // least those three characters.
 QString ImagePath(const WorkingTables& tables, const QString& outputFolder,
@@ -63,23 +67,26 @@ ChartSave PrepareChartSave(const WorkingTables& tables, const QString& outputFol
   return save;
 }
 
-bool WriteChartFiles(const ChartSave& save) noexcept {
-  if (save.namesFailed) return false;
+QString WriteChartFiles(const ChartSave& save) noexcept {
   try {
+    if (save.namesFailed) return kNoImageName;
     if (!save.bmpPath.isEmpty()) WriteImage(save.image, save.bmpPath, "bmp", -1);
     if (!save.jpgPath.isEmpty()) WriteImage(save.image, save.jpgPath, "jpg", kJpgQuality);
-    return true;
+    return QString();
+  } catch (const std::exception& error) {
+    return FailureDetail(error);
   } catch (...) {
-    return false;
+    return kUnknownFailure;
   }
 }
 
-void FinishChartSave(bool written, Frontend& frontend) {
-  if (written) {
+void FinishChartSave(const QString& failure, Frontend& frontend) {
+  if (failure.isEmpty()) {
     frontend.RefreshChartWindow();
   } else {
     // Whichever save failed, the user gets one message and the run goes on.
     ReportSaveFailure(frontend);
+    frontend.ReportNotSaved(failure);
   }
 }
 

@@ -39,6 +39,10 @@ class Frontend {
 
   // Brings the main window in front of the chart window without leaving it topmost.
   virtual void BringMainWindowToFront() = 0;
+
+  // Right after the message of a file the run could not write: which file, and why. The
+  // window's message says enough; the console prints this as a line of its own.
+  virtual void ReportNotSaved(const QString& /*detail*/) {}
 };
 
 }  // namespace morvik

@@ -28,11 +28,29 @@ QString KindText(FindingKind kind) {
   return QString();
 }
 
+QChar Digit(int value) { return QChar(u'0' + value); }
+
+// Two digits, zero-padded, of 0..99: findings run into the ten thousands, so no
+// general formatting.
+void AppendTwoDigits(QString& text, int value) {
+  text += Digit(value / 10);
+  text += Digit(value % 10);
+}
+
 // hh:mm of a minute of a day; the midnight ending the day is "24:00".
 QString ClockText(int minuteOfDay) {
-  return QStringLiteral("%1:%2")
-      .arg(minuteOfDay / 60, 2, 10, QLatin1Char('0'))
-      .arg(minuteOfDay % 60, 2, 10, QLatin1Char('0'));
+  QString text;
+  text.reserve(5);
+  AppendTwoDigits(text, minuteOfDay / 60);
+  text += u':';
+  AppendTwoDigits(text, minuteOfDay % 60);
+  return text;
+}
+
+QString DateText(const StaffMonthRecord& record, int day) {
+  QString text = record.monthPrefix;
+  AppendTwoDigits(text, day);
+  return text;
 }
 
 QString Hours(double minutes) { return OneDecimal(minutes / 60.0); }
@@ -108,12 +126,18 @@ QString DayStretchesText(const std::vector<Stretch>& pieces, int day) {
 std::vector<std::vector<QString>> FindingLines(const StaffMonthRecord& record,
                                                const MonthFindings& findings) {
   std::vector<std::vector<QString>> lines;
+  int day = 0;
+  QString date, stretches;  // of `day`, shared by its findings
   for (const Finding& f : findings.findings) {
-    lines.push_back({record.staffNo, record.staffName, record.staffDept,
-                     record.firstDay.addDays(f.day - 1).toString(QStringLiteral("yyyy/MM/dd")),
-                     record.dayLabels.at(f.day - 1), f.minute ? ClockText(*f.minute) : QString(),
+    if (f.day != day) {
+      day = f.day;
+      date = DateText(record, day);
+      stretches = DayStretchesText(findings.pieces, day);
+    }
+    lines.push_back({record.staffNo, record.staffName, record.staffDept, date,
+                     record.dayLabels.at(day - 1), f.minute ? ClockText(*f.minute) : QString(),
                      KindText(f.kind), f.minutes ? QString::number(*f.minutes) : QString(),
-                     DayStretchesText(findings.pieces, f.day)});
+                     stretches});
   }
   return lines;
 }

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QThread>
 
 #include <cstdio>
@@ -555,6 +556,53 @@ TEST_F(BadInputTest, UnwritableOutputFolder) {
   EXPECT_EQ(result.exit, kExitRunFailed);
   EXPECT_TRUE(result.err.contains("cannot be written")) << result.err.toStdString();
   EXPECT_TRUE(QDir(Path("out")).isEmpty());
+}
+
+// A chart that cannot be saved: the run goes on, says which file and why after the
+// "(Error2)" message, and ends with exit status 4.
+TEST_F(BadInputTest, ChartNameTakenByAFolder) {
+  Inputs in;
+  WriteInputs(in);
+  const QString chart = "out/" + Stem(in, kMembers[1]) + ".jpg";
+  ASSERT_TRUE(QDir().mkpath(Path(chart)));
+  const testing::BatchResult result = Run(in);
+  EXPECT_EQ(result.exit, kExitOutputsLost);
+  const QStringList lines = result.err.split('\n');
+  const qsizetype error2 = lines.indexOf(QRegularExpression(".*\\(Error2\\)$"));
+  ASSERT_GE(error2, 0) << result.err.toStdString();
+  EXPECT_EQ(lines.value(error2 + 1),
+            "what failed: " + Path(chart) + ": cannot be written (Is a directory)");
+  EXPECT_TRUE(result.err.endsWith(kFinished + "\n"));
+  ExpectFinished(in, kMembers[0]);
+  ExpectFinished(in, kMembers[2]);
+}
+
+// A full output folder: every chart that could not be saved is named with the system's
+// reason, and every chart that stands there is whole.
+TEST_F(BadInputTest, FullFileSystem) {
+  if (::geteuid() != 0) GTEST_SKIP() << "mounting a small file system needs root";
+  ASSERT_TRUE(QDir().mkpath(Path("out")));
+  QProcess mount;
+  mount.start("mount", {"-t", "tmpfs", "-o", "size=256k", "tmpfs", Path("out")});
+  if (!mount.waitForFinished() || mount.exitCode() != 0) GTEST_SKIP() << "no tmpfs here";
+  struct Unmount {
+    QString path;
+    ~Unmount() { QProcess::execute("umount", {path}); }
+  } unmount{Path("out")};
+
+  Inputs in;
+  WriteInputs(in);
+  const testing::BatchResult result = Run(in);
+  EXPECT_EQ(result.exit, kExitOutputsLost) << result.err.toStdString();
+  const qsizetype failures = result.err.count("(Error2)");
+  EXPECT_GE(failures, 1);
+  EXPECT_EQ(result.err.count("No space left on device)\n"), failures) << result.err.toStdString();
+  for (const QString& name : QDir(Path("out")).entryList({"*.jpg"}, QDir::Files)) {
+    EXPECT_EQ(QImage(Path("out/" + name)).size(), QSize(1024, 768)) << name.toStdString();
+  }
+  for (const QString& name : QDir(Path("out")).entryList(QDir::Files | QDir::Hidden)) {
+    EXPECT_FALSE(IsTemporaryOutputName(name)) << name.toStdString();
+  }
 }
 
 }  // namespace
