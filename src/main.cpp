@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "app/batch_mode.h"
-#include "ui/window_main.h"
+#include "ui/window_startup.h"
 
 int main(int argc, char** argv) {
   QStringList arguments;

@@ -17,7 +17,7 @@
 #include "app/run_sequence.h"
 #include "app/startup.h"
 #include "testing/recording_frontend.h"
-#include "ui/form2.h"
+#include "ui/chart_window.h"
 #include "ui/tests/ui_test_support.h"
 
 namespace morvik {
@@ -88,27 +88,27 @@ testing::RecordingFrontend RunWithoutWindow(const QString& folder) {
   session.enterProgramFolder = false;
   session.clock = [] { return kNow; };
   testing::RecordingFrontend frontend;
-  Form_Load(session, frontend, {kRequest, kStamp});
-  SetInput_File1(session.form, *session.tables, kStaffList);
-  SetCheck_sitei(session.form, *session.tables, folder, true);
-  Cmd_Ok_Click(session, frontend);
+  PrepareSession(session, frontend, {kRequest, kStamp});
+  SetStaffListFile(session.form, *session.tables, kStaffList);
+  SetUseStaffList(session.form, *session.tables, folder, true);
+  OnRunClicked(session, frontend);
   return frontend;
 }
 
 TEST(RunDisplayTest, WindowRepaintsDuringTheRunAndSaysWhatARunWithoutItSays) {
   WindowFixture fixture({}, kNow);
-  Form1& window = *fixture.window;
+  MainWindow& window = *fixture.window;
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  TypeText(fixture.Find<QLineEdit>("Input_File"), kRequest);
-  TypeText(fixture.Find<QLineEdit>("Input_File2"), kStamp);
-  TypeText(fixture.Find<QLineEdit>("Input_File1"), kStaffList);
-  auto* check = fixture.Find<QCheckBox>("Check_sitei");
+  TypeText(fixture.Find<QLineEdit>("requestFileField"), kRequest);
+  TypeText(fixture.Find<QLineEdit>("stampFileField"), kStamp);
+  TypeText(fixture.Find<QLineEdit>("staffListFileField"), kStaffList);
+  auto* check = fixture.Find<QCheckBox>("useStaffListBox");
   QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(6, check->height() / 2));
 
-  auto* staffBar = fixture.Find<QProgressBar>("ProgressBar2");
-  auto* stepBar = fixture.Find<QProgressBar>("ProgressBar1");
-  auto* status = fixture.Find<QLabel>("StatusBar1Text");
+  auto* staffBar = fixture.Find<QProgressBar>("staffBar");
+  auto* stepBar = fixture.Find<QProgressBar>("stepBar");
+  auto* status = fixture.Find<QLabel>("statusText");
   PaintLog paints;
   for (QWidget* widget :
        {static_cast<QWidget*>(staffBar), static_cast<QWidget*>(stepBar),
@@ -117,7 +117,7 @@ TEST(RunDisplayTest, WindowRepaintsDuringTheRunAndSaysWhatARunWithoutItSays) {
   }
   QTest::qWait(20);
   paints.Clear();
-  QTest::mouseClick(fixture.Find<QPushButton>("Cmd_Ok"), Qt::LeftButton);  // the whole run
+  QTest::mouseClick(fixture.Find<QPushButton>("runButton"), Qt::LeftButton);  // the whole run
   ASSERT_FALSE(fixture.log.messages.isEmpty());
   EXPECT_EQ(fixture.log.messages.last(), kFinished);
 

@@ -11,9 +11,9 @@
 #include <cstdio>
 
 #include "app/session.h"
-#include "ui/form2.h"
-#include "ui/frm_about.h"
-#include "ui/window_main.h"
+#include "ui/about_window.h"
+#include "ui/chart_window.h"
+#include "ui/window_startup.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
   session.outputFolder = programFolder.path();
   session.holidayFilePath = holidays.fileName();
   session.enterProgramFolder = false;
-  morvik::Form2* chart = nullptr;
+  morvik::ChartWindow* chart = nullptr;
   morvik::WindowServices services;
   services.showMessage = [&](QWidget*, const QString& text) {
     std::fprintf(stderr, "%s\n", qUtf8Printable(text));
@@ -64,9 +64,9 @@ int main(int argc, char** argv) {
   }
   Save(*window, out.filePath(QStringLiteral("window_running.png")));
 
-  morvik::FrmAbout about(window.get());
+  morvik::AboutWindow about(window.get());
   Save(about, out.filePath(QStringLiteral("about.png")));
   about.close();
-  if (arguments.size() >= 3) window->Cmd_Ok_Click();
+  if (arguments.size() >= 3) window->OnRunClicked();
   return 0;
 }

@@ -40,9 +40,9 @@ TEST(LoadMainWindowTest, WindowShowsTheFileNamesAndMonthOfStartUp) {
     SCOPED_TRACE(c.arguments.join(' ').toStdString());
     WindowFixture fixture(c.arguments, kToday);
     ASSERT_NE(fixture.window, nullptr);
-    EXPECT_EQ(fixture.Find<QLineEdit>("Input_File")->text(), c.request);
-    EXPECT_EQ(fixture.Find<QLineEdit>("Input_File2")->text(), c.stamp);
-    EXPECT_EQ(fixture.Find<QLineEdit>("Text_nengetu")->text(), QStringLiteral("2022/04"));
+    EXPECT_EQ(fixture.Find<QLineEdit>("requestFileField")->text(), c.request);
+    EXPECT_EQ(fixture.Find<QLineEdit>("stampFileField")->text(), c.stamp);
+    EXPECT_EQ(fixture.Find<QLineEdit>("monthField")->text(), QStringLiteral("2022/04"));
     EXPECT_EQ(fixture.log.messages.size(), c.messages);
     EXPECT_FALSE(fixture.window->isVisible());
   }

@@ -1,4 +1,4 @@
-// Form1's bindings to the model and the handlers of its buttons and menus.
+// MainWindow's bindings to the model and the handlers of its buttons and menus.
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -12,9 +12,9 @@
 #include "app/session.h"
 #include "core/failures.h"
 #include "core/form_state.h"
-#include "ui/form1.h"
-#include "ui/form2.h"
-#include "ui/frm_about.h"
+#include "ui/about_window.h"
+#include "ui/chart_window.h"
+#include "ui/main_window.h"
 
 namespace morvik {
 namespace {
@@ -37,7 +37,7 @@ QString ChooseFileToOpen(QWidget* parent, const QString& folder, const QString& 
 }
 
 void ShowAbout(QWidget* parent) {
-  FrmAbout about(parent);
+  AboutWindow about(parent);
   about.exec();
 }
 
@@ -58,27 +58,27 @@ WindowServices CompleteServices(WindowServices services) {
   return services;
 }
 
-void Form1::RefreshFromModel() {
+void MainWindow::RefreshFromModel() {
   const FormState& form = session_.form;
-  ShowText(Input_File, form.Input_File);
-  ShowText(Input_File2, form.Input_File2);
-  ShowText(Input_File1, form.Input_File1);
-  ShowText(Text_nengetu, form.Text_nengetu);
+  ShowText(requestFileField_, form.requestFile);
+  ShowText(stampFileField_, form.stampFile);
+  ShowText(staffListFileField_, form.staffListFile);
+  ShowText(monthField_, form.monthText);
   // The model keeps exactly one encoding selected; checking it unchecks the other.
-  (form.Option1 ? Option1 : Option2)->setChecked(true);
-  Check_sitei->setChecked(form.Check_sitei);
-  Check_nengetu->setChecked(form.Check_nengetu);
-  Check_jpg->setChecked(form.Check_jpg);
-  Check_bmp->setChecked(form.Check_bmp);
-  Check1->setChecked(form.Check1);
+  (form.useUtf8Stamps ? utf8Option_ : sjisOption_)->setChecked(true);
+  useStaffListBox_->setChecked(form.useStaffList);
+  fixMonthBox_->setChecked(form.fixMonth);
+  jpgBox_->setChecked(form.saveJpg);
+  bmpBox_->setChecked(form.saveBmp);
+  workCsvBox_->setChecked(form.writeWorkCsv);
 }
 
-void Form1::Apply(const std::function<void()>& handler) {
+void MainWindow::Apply(const std::function<void()>& handler) {
   handler();
   RefreshFromModel();
 }
 
-void Form1::bindFields() {
+void MainWindow::bindFields() {
   FormState& form = session_.form;
   WorkingTables& tables = *session_.tables;
   // Each file field reaches its path member at every edit, so Run takes what it shows.
@@ -88,31 +88,31 @@ void Form1::bindFields() {
     connect(field, &QLineEdit::textEdited, this,
             [&form, &tables, set](const QString& text) { set(form, tables, text); });
   };
-  bindFileField(Input_File, SetInput_File);
-  bindFileField(Input_File2, SetInput_File2);
-  bindFileField(Input_File1, SetInput_File1);
-  connect(Text_nengetu, &QLineEdit::textEdited, this,
-          [&form](const QString& text) { form.Text_nengetu = text; });
+  bindFileField(requestFileField_, SetRequestFile);
+  bindFileField(stampFileField_, SetStampFile);
+  bindFileField(staffListFileField_, SetStaffListFile);
+  connect(monthField_, &QLineEdit::textEdited, this,
+          [&form](const QString& text) { form.monthText = text; });
 }
 
-void Form1::bindOptions() {
+void MainWindow::bindOptions() {
   FormState& form = session_.form;
   WorkingTables& tables = *session_.tables;
   const QString folder = session_.programFolder;
-  connect(Option1, &QRadioButton::clicked, this,
-          [=, this, &form, &tables] { Apply([&] { Option1_Click(form, tables); }); });
-  connect(Option2, &QRadioButton::clicked, this,
-          [=, this, &form, &tables] { Apply([&] { Option2_Click(form, tables); }); });
-  connect(Check_sitei, &QCheckBox::clicked, this, [=, this, &form, &tables](bool ticked) {
+  connect(utf8Option_, &QRadioButton::clicked, this,
+          [=, this, &form, &tables] { Apply([&] { OnUtf8StampsClicked(form, tables); }); });
+  connect(sjisOption_, &QRadioButton::clicked, this,
+          [=, this, &form, &tables] { Apply([&] { OnSjisStampsClicked(form, tables); }); });
+  connect(useStaffListBox_, &QCheckBox::clicked, this, [=, this, &form, &tables](bool ticked) {
     Apply([&] {
-      form.Check_sitei = ticked;
-      Check_sitei_Click(form, tables, folder);
+      form.useStaffList = ticked;
+      OnUseStaffListClicked(form, tables, folder);
     });
   });
-  connect(Check_nengetu, &QCheckBox::clicked, this, [=, this, &form, &tables](bool ticked) {
+  connect(fixMonthBox_, &QCheckBox::clicked, this, [=, this, &form, &tables](bool ticked) {
     Apply([&] {
-      form.Check_nengetu = ticked;
-      Check_nengetu_Click(form, tables);
+      form.fixMonth = ticked;
+      OnFixMonthClicked(form, tables);
     });
   });
   const auto bindCheck = [&](QCheckBox* box, bool FormState::*member,
@@ -124,86 +124,87 @@ void Form1::bindOptions() {
       });
     });
   };
-  bindCheck(Check1, &FormState::Check1, Check1_Click);
-  bindCheck(Check_bmp, &FormState::Check_bmp, Check_bmp_Click);
-  bindCheck(Check_jpg, &FormState::Check_jpg, Check_jpg_Click);
+  bindCheck(workCsvBox_, &FormState::writeWorkCsv, OnWorkCsvClicked);
+  bindCheck(bmpBox_, &FormState::saveBmp, OnBmpClicked);
+  bindCheck(jpgBox_, &FormState::saveJpg, OnJpgClicked);
 }
 
-void Form1::bindButtons() {
+void MainWindow::bindButtons() {
   FormState& form = session_.form;
   WorkingTables& tables = *session_.tables;
-  connect(Command_mae, &QPushButton::clicked, this,
-          [=, this, &form, &tables] { Apply([&] { Command_mae_Click(form, tables); }); });
-  connect(Command_ato, &QPushButton::clicked, this,
-          [=, this, &form, &tables] { Apply([&] { Command_ato_Click(form, tables); }); });
-  connect(Command_now, &QPushButton::clicked, this, [=, this, &form, &tables] {
-    Apply([&] { Command_now_Click(form, tables, session_.clock().date()); });
+  connect(previousMonthButton_, &QPushButton::clicked, this,
+          [=, this, &form, &tables] { Apply([&] { OnPreviousMonthClicked(form, tables); }); });
+  connect(nextMonthButton_, &QPushButton::clicked, this,
+          [=, this, &form, &tables] { Apply([&] { OnNextMonthClicked(form, tables); }); });
+  connect(thisMonthButton_, &QPushButton::clicked, this, [=, this, &form, &tables] {
+    Apply([&] { OnThisMonthClicked(form, tables, session_.clock().date()); });
   });
-  connect(Cmd_Open, &QPushButton::clicked, this, [this] { Cmd_Open_Click(); });
-  connect(Cmd_Open2, &QPushButton::clicked, this, [this] { Cmd_Open2_Click(); });
-  connect(Cmd_Open1, &QPushButton::clicked, this, [this] { Cmd_Open1_Click(); });
-  connect(Cmd_Ok, &QPushButton::clicked, this, [this] { Cmd_Ok_Click(); });
-  connect(Cmd_No, &QPushButton::clicked, this, [this] { Cmd_No_Click(); });
-  connect(mnuEnd, &QAction::triggered, this, [this] { mnuEnd_Click(); });
-  connect(mnuVer, &QAction::triggered, this, [this] { mnuVer_Click(); });
+  connect(browseRequestButton_, &QPushButton::clicked, this, [this] { OnBrowseRequestClicked(); });
+  connect(browseStampButton_, &QPushButton::clicked, this, [this] { OnBrowseStampClicked(); });
+  connect(browseStaffListButton_, &QPushButton::clicked, this,
+          [this] { OnBrowseStaffListClicked(); });
+  connect(runButton_, &QPushButton::clicked, this, [this] { OnRunClicked(); });
+  connect(exitButton_, &QPushButton::clicked, this, [this] { OnExitClicked(); });
+  connect(exitAction_, &QAction::triggered, this, [this] { OnExitMenuChosen(); });
+  connect(versionAction_, &QAction::triggered, this, [this] { OnVersionMenuChosen(); });
 }
 
-QString Form1::Browse(const QString& filters) {
+QString MainWindow::Browse(const QString& filters) {
   const QString chosen = services_.chooseFile(this, session_.programFolder, filters);
   return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen);
 }
 
 // A cancelled dialog leaves the field and its path as they were.
-void Form1::Cmd_Open_Click() {
+void MainWindow::OnBrowseRequestClicked() {
   const QString chosen = Browse(kCsvFilters);
   if (chosen.isEmpty()) return;
   session_.form.dialogFileName = chosen;
-  Apply([&] { Cmd_Open_Finish(session_.form, *session_.tables); });
+  Apply([&] { FinishRequestBrowse(session_.form, *session_.tables); });
 }
 
-void Form1::Cmd_Open2_Click() {
+void MainWindow::OnBrowseStampClicked() {
   const QString chosen = Browse(kCsvFilters);
   if (chosen.isEmpty()) return;
   session_.form.dialogFileName = chosen;
-  Apply([&] { Cmd_Open2_Finish(session_.form, *session_.tables); });
+  Apply([&] { FinishStampBrowse(session_.form, *session_.tables); });
 }
 
-void Form1::Cmd_Open1_Click() {
+void MainWindow::OnBrowseStaffListClicked() {
   const QString chosen = Browse(kTxtFilters);
   if (chosen.isEmpty()) return;
   session_.form.dialogFileName = chosen;
-  Apply([&] { Cmd_Open1_Finish(session_.form, *session_.tables, session_.programFolder); });
+  Apply([&] { FinishStaffListBrowse(session_.form, *session_.tables, session_.programFolder); });
 }
 
-void Form1::Cmd_Ok_Click() {
+void MainWindow::OnRunClicked() {
   if (running_) return;
   running_ = true;
   bool programEnded = false;
   try {
-    const RunOutcome outcome = morvik::Cmd_Ok_Click(session_, *frontend_);
+    const RunOutcome outcome = morvik::OnRunClicked(session_, *frontend_);
     if (outcome.kind == RunOutcome::Kind::kFailed) qWarning("%s", qUtf8Printable(outcome.detail));
   } catch (const ProgramEnd&) {
     programEnded = true;  // its message has been shown
     frontend_->SetBusy(false);
   }
   running_ = false;
-  RefreshFromModel();  // the run may have ticked Check_jpg
+  RefreshFromModel();  // the run may have ticked jpgBox_
   if (programEnded) services_.endProgram(kExitProgramEnded);
 }
 
-void Form1::Cmd_No_Click() { services_.endProgram(kExitFinished); }
+void MainWindow::OnExitClicked() { services_.endProgram(kExitFinished); }
 
-void Form1::mnuEnd_Click() { Cmd_No_Click(); }
+void MainWindow::OnExitMenuChosen() { OnExitClicked(); }
 
-void Form1::mnuVer_Click() { services_.showAbout(this); }
+void MainWindow::OnVersionMenuChosen() { services_.showAbout(this); }
 
-void Form1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   // A run cannot be cut short: the window closes once the run has ended.
   if (running_) {
     event->ignore();
     return;
   }
-  form2_->close();
+  chartWindow_->close();
   event->accept();
 }
 

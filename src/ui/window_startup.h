@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace morvik {
 
@@ -13,8 +13,8 @@ struct Session;
 // Creates the main window for `session` and runs start-up with `arguments` (file names,
 // one an element). Returns null when start-up ended the program (its message shown);
 // the window is not shown yet.
-std::unique_ptr<Form1> LoadMainWindow(Session& session, const QStringList& arguments,
-                                      WindowServices services = {});
+std::unique_ptr<MainWindow> LoadMainWindow(Session& session, const QStringList& arguments,
+                                           WindowServices services = {});
 
 // Opens the main window with `arguments` and returns the process's exit status when the
 // window closes: 0 normally, 3 when the program was ended (holiday file, staff list file).
