@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -15,25 +14,18 @@
 #include "ui/about_window.h"
 #include "ui/chart_window.h"
 #include "ui/main_window.h"
+#include "ui/open_file_dialog.h"
 
 namespace morvik {
 namespace {
 
 const QString kCsvFilters = QStringLiteral("CSV ファイル (*.csv);;すべてのファイル (*.*)");
 const QString kTxtFilters = QStringLiteral("txt ファイル (*.txt);;すべてのファイル (*.*)");
-const QString kOpenDialogTitle = QStringLiteral("ファイルを開く");
 constexpr int kExitFinished = 0;
 constexpr int kExitProgramEnded = 3;
 
 void ShowText(QLineEdit* field, const QString& text) {
   if (field->text() != text) field->setText(text);
-}
-
-QString ChooseFileToOpen(QWidget* parent, const QString& folder, const QString& filters) {
-  QString firstFilter = filters.section(QStringLiteral(";;"), 0, 0);
-  // Qt's own dialog: the same look everywhere, and it never moves the working directory.
-  return QFileDialog::getOpenFileName(parent, kOpenDialogTitle, folder, filters, &firstFilter,
-                                      QFileDialog::DontUseNativeDialog);
 }
 
 void ShowAbout(QWidget* parent) {

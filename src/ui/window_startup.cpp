@@ -5,6 +5,7 @@
 #include "app/session.h"
 #include "app/startup.h"
 #include "core/failures.h"
+#include "ui/qt_translations.h"
 
 namespace morvik {
 namespace {
@@ -26,6 +27,7 @@ std::unique_ptr<MainWindow> LoadMainWindow(Session& session, const QStringList& 
 }
 
 int RunWindow(const QStringList& arguments) {
+  InstallQtJapanese(*QCoreApplication::instance());
   Session session;
   session.programFolder = QCoreApplication::applicationDirPath();
   session.outputFolder = session.programFolder;

@@ -16,9 +16,9 @@ struct Session;
 std::unique_ptr<MainWindow> LoadMainWindow(Session& session, const QStringList& arguments,
                                            WindowServices services = {});
 
-// Opens the main window with `arguments` and returns the process's exit status when the
-// window closes: 0 normally, 3 when the program was ended (holiday file, staff list file).
-// Needs the QApplication to exist.
+// Opens the main window with `arguments`, Qt's own texts in Japanese, and returns the
+// process's exit status when the window closes: 0 normally, 3 when the program was ended
+// (holiday file, staff list file). Needs the QApplication to exist.
 int RunWindow(const QStringList& arguments);
 
 }  // namespace morvik
