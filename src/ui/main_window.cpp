@@ -95,6 +95,7 @@ MainWindow::MainWindow(Session& session, WindowServices services)
   setupMenus();
   setupStatusBar();
   setupTabOrder();
+  setupEnterKey();
   bindFields();
   bindOptions();
   bindButtons();
@@ -235,6 +236,12 @@ void MainWindow::setupTabOrder() {
                                  bmpBox_,
                                  workCsvBox_};
   for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+}
+
+void MainWindow::setupEnterKey() {
+  // Enter presses the focused button, as in a Windows dialog; Qt does that by itself only
+  // for the buttons of a QDialog.
+  for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(true);
 }
 
 }  // namespace morvik

@@ -86,6 +86,7 @@ class MainWindow : public QMainWindow {
   void setupRunControls(QWidget* client);
   void setupStatusBar();
   void setupTabOrder();
+  void setupEnterKey();
   void bindFields();
   void bindOptions();
   void bindButtons();
