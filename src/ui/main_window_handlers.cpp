@@ -171,6 +171,9 @@ void MainWindow::OnBrowseStaffListClicked() {
 void MainWindow::OnRunClicked() {
   if (running_) return;
   running_ = true;
+  // The chart window opens on a blank chart, not on the last one of the run before. Only
+  // the pixels go: the drawing state and the month's layer stay, so the charts are the same.
+  session_.canvas.Clear();
   bool programEnded = false;
   try {
     const RunOutcome outcome = morvik::OnRunClicked(session_, *frontend_);

@@ -1,5 +1,6 @@
 // A run holds the window's thread; the windows still repaint while it works, and the run
-// says and writes exactly what the same run without a window does.
+// says and writes exactly what the same run without a window does. Every run opens the
+// chart window on a blank chart.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -13,6 +14,7 @@
 #include <QTest>
 
 #include <map>
+#include <vector>
 
 #include "app/run_sequence.h"
 #include "app/startup.h"
@@ -138,6 +140,66 @@ TEST(RunDisplayTest, WindowRepaintsDuringTheRunAndSaysWhatARunWithoutItSays) {
   const QStringList outputs = Outputs(fixture.session.outputFolder);
   EXPECT_GE(outputs.size(), 30);
   EXPECT_EQ(outputs, Outputs(folder.path()));
+}
+
+// What a widget shows at each moment it is shown.
+class ShowLog : public QObject {
+ public:
+  void Watch(QWidget* widget) { widget->installEventFilter(this); }
+  std::vector<QImage> shown;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show)
+      shown.push_back(static_cast<QWidget*>(watched)->grab().toImage());
+    return false;
+  }
+};
+
+bool IsBlank(const QImage& image) {
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (image.pixel(x, y) != qRgb(255, 255, 255)) return false;
+    }
+  }
+  return true;
+}
+
+QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Two runs in one window: the chart window opens blank for each, and the second run's
+// chart is the first one's, byte for byte.
+TEST(RunDisplayTest, EveryRunOpensTheChartWindowBlank) {
+  const QString personal = QStringLiteral(MORVIK_SAMPLES_DIR "/personal/");
+  WindowFixture fixture({}, kNow);
+  fixture.window->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(fixture.window.get()));
+  TypeText(fixture.Find<QLineEdit>("requestFileField"), personal + "2026_11_申請.csv");
+  TypeText(fixture.Find<QLineEdit>("stampFileField"), personal + "2026_11_打刻.csv");
+  ShowLog chart;
+  chart.Watch(&fixture.window->chartWindow());
+  const QDir out(fixture.session.outputFolder);
+  QByteArray firstChart;
+  for (int run = 1; run <= 2; ++run) {
+    SCOPED_TRACE(run);
+    QTest::mouseClick(fixture.Find<QPushButton>("runButton"), Qt::LeftButton);
+    ASSERT_EQ(fixture.log.messages.size(), run);
+    EXPECT_EQ(fixture.log.messages.last(), kFinished);
+    const QStringList charts = out.entryList({QStringLiteral("202611_*.jpg")});
+    ASSERT_EQ(charts.size(), 1);
+    const QByteArray bytes = ReadAll(out.filePath(charts.first()));
+    ASSERT_FALSE(bytes.isEmpty());
+    if (run == 1) firstChart = bytes;
+    EXPECT_EQ(bytes, firstChart);
+  }
+  ASSERT_EQ(chart.shown.size(), 2u);
+  for (const QImage& image : chart.shown) {
+    EXPECT_EQ(image.size(), QSize(1024, 768));
+    EXPECT_TRUE(IsBlank(image));
+  }
 }
 
 }  // namespace
