@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QProcess>
+
+#include "app/batch_options.h"
 
 #include "ui/tests/ui_test_support.h"
 
@@ -45,6 +51,46 @@ TEST(LoadMainWindowTest, WindowShowsTheFileNamesAndMonthOfStartUp) {
     EXPECT_EQ(fixture.Find<QLineEdit>("monthField")->text(), QStringLiteral("2022/04"));
     EXPECT_EQ(fixture.log.messages.size(), c.messages);
     EXPECT_FALSE(fixture.window->isVisible());
+  }
+}
+
+// The program next to this test's build folder (build/src/ui/ -> build/).
+QString ProgramPath() {
+  return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../../morvikgraph"));
+}
+
+struct PrintCase {
+  QStringList arguments;
+  QString output;
+};
+
+// Without --batch too: a window opened instead would never end by itself.
+TEST(ProgramStartTest, HelpAndVersionPrintAndExit) {
+  ASSERT_TRUE(QFileInfo(ProgramPath()).isExecutable()) << ProgramPath().toStdString();
+  const QString version = QStringLiteral("MorvikGraph 1.1.1\n");
+  const PrintCase cases[] = {
+      {{"--help"}, BatchUsage()},
+      {{"-h"}, BatchUsage()},
+      {{"--version"}, version},
+      {{"a申請.csv", "--version"}, version},
+      {{"--batch", "--help"}, BatchUsage()},
+      {{"--batch", "--version"}, version},
+  };
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  for (const PrintCase& c : cases) {
+    SCOPED_TRACE(c.arguments.join(' ').toStdString());
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(ProgramPath(), c.arguments);
+    const bool ended = process.waitForFinished(15000);
+    if (!ended) {
+      process.kill();
+      process.waitForFinished();
+    }
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_EQ(QString::fromUtf8(process.readAllStandardOutput()), c.output);
   }
 }
 
