@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
   QuietFrontend frontend;
   tables->requestCsvPath = QString::fromLocal8Bit(argv[1]);
   tables->stampCsvPath = QString::fromLocal8Bit(argv[2]);
-  form.Input_File1 = QString::fromLocal8Bit(argv[3]);
+  form.staffListFile = QString::fromLocal8Bit(argv[3]);
   std::vector<double> milliseconds;
   for (int round = 0; round < rounds; ++round) {
     tables->useStaffList = 1;

@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   morvik::WorkingTables& tables = morvik::fuzz::SharedTables();
   tables.useStaffList = 1;
   morvik::FormState form;
-  form.Input_File1 = morvik::fuzz::WriteScratchFile(QStringLiteral("職員番号指定.txt"), data, size);
+  form.staffListFile =
+      morvik::fuzz::WriteScratchFile(QStringLiteral("職員番号指定.txt"), data, size);
   morvik::testing::RecordingFrontend frontend;
   try {
     morvik::LoadStaffList(tables, form, frontend);

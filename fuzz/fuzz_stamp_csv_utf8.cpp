@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tables.stampCsvPath =
       morvik::fuzz::WriteScratchFile(QStringLiteral("打刻.csv"), data + 1, size - 1);
   morvik::FormState form;
-  form.Option1 = true;
-  form.Option2 = false;
+  form.useUtf8Stamps = true;
+  form.useSjisStamps = false;
   morvik::testing::RecordingFrontend frontend;
   morvik::fuzz::AcceptFailurePath([&] { morvik::ReadStampCsvUtf8(tables, form, frontend); });
   return 0;

@@ -7,12 +7,24 @@
 #include <unistd.h>
 
 #include "app/batch_mode.h"
-#include "ui/window_main.h"
+#include "ui/window_startup.h"
+
+namespace {
+
+// --help and --version print and exit, with or without --batch.
+bool OpensWindow(const QStringList& arguments) {
+  for (const char* flag : {"--batch", "--help", "-h", "--version"}) {
+    if (arguments.contains(QLatin1String(flag))) return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QStringList arguments;
   for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-  if (!arguments.contains(QStringLiteral("--batch"))) {
+  if (OpensWindow(arguments)) {
     QApplication app(argc, argv);
     return morvik::RunWindow(arguments);
   }

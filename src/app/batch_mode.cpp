@@ -31,35 +31,35 @@ void ApplyOptions(const BatchOptions& options, const QString& startFolder, Sessi
   FormState& form = session.form;
   if (options.request) {
     form.dialogFileName = Absolute(startFolder, *options.request);
-    Cmd_Open_Finish(form, tables);
+    FinishRequestBrowse(form, tables);
   }
   if (options.stamp) {
     form.dialogFileName = Absolute(startFolder, *options.stamp);
-    Cmd_Open2_Finish(form, tables);
+    FinishStampBrowse(form, tables);
   }
   if (options.staffList) {
     if (options.staffList->isEmpty()) {
-      SetCheck_sitei(form, tables, session.programFolder, true);
+      SetUseStaffList(form, tables, session.programFolder, true);
     } else {
       form.dialogFileName = Absolute(startFolder, *options.staffList);
-      Cmd_Open1_Finish(form, tables, session.programFolder);
+      FinishStaffListBrowse(form, tables, session.programFolder);
     }
   }
   if (options.utf8) {
-    *options.utf8 ? Option1_Click(form, tables) : Option2_Click(form, tables);
+    *options.utf8 ? OnUtf8StampsClicked(form, tables) : OnSjisStampsClicked(form, tables);
   }
   if (options.month) {
-    form.Text_nengetu = *options.month;
+    form.monthText = *options.month;
     tables.targetDate = QDate::fromString(*options.month + QStringLiteral("/01"),
                                           QStringLiteral("yyyy/MM/dd"));
-    SetCheck_nengetu(form, tables, true);
+    SetFixMonth(form, tables, true);
   }
-  form.Check_jpg = options.jpg;
-  Check_jpg_Click(form, tables);
-  form.Check_bmp = options.bmp;
-  Check_bmp_Click(form, tables);
-  form.Check1 = options.csv;
-  Check1_Click(form, tables);
+  form.saveJpg = options.jpg;
+  OnJpgClicked(form, tables);
+  form.saveBmp = options.bmp;
+  OnBmpClicked(form, tables);
+  form.writeWorkCsv = options.csv;
+  OnWorkCsvClicked(form, tables);
   form.writeReview = options.review;
   if (options.tolerance) session.reviewToleranceMinutes = *options.tolerance;
 }
@@ -93,9 +93,9 @@ int Run(const BatchOptions& options, const BatchEnvironment& environment) {
   QStringList files;
   for (const QString& file : options.files) files << Absolute(environment.startFolder, file);
   try {
-    Form_Load(session, frontend, files);
+    PrepareSession(session, frontend, files);
     ApplyOptions(options, environment.startFolder, session);
-    const RunOutcome outcome = Cmd_Ok_Click(session, frontend);
+    const RunOutcome outcome = OnRunClicked(session, frontend);
     if (options.dump && outcome.kind != RunOutcome::Kind::kRefused) WriteDumps(session, frontend);
     switch (outcome.kind) {
       case RunOutcome::Kind::kFinished:

@@ -43,17 +43,17 @@ bool PassesInputChecks(Session& session, Frontend& frontend) {
   if (tables.saveJpg == 0 && tables.saveBmp == 0) {
     frontend.ShowMessage(kNoImageFormat);
     tables.saveJpg = 1;
-    form.Check_jpg = true;
+    form.saveJpg = true;
     return false;
   }
   const QString* message = nullptr;
   if (tables.stampCsvPath.isEmpty()) {
     message = &kNoStampFile;
-  } else if (form.Check_sitei && tables.staffListPath.isEmpty()) {
+  } else if (form.useStaffList && tables.staffListPath.isEmpty()) {
     message = &kNoStaffListFile;
   } else if (tables.staffListPath.isEmpty() && tables.requestCsvPath.isEmpty()) {
     message = &kNoStaffListOrRequestFile;
-  } else if (!form.Check_sitei && tables.requestCsvPath.isEmpty()) {
+  } else if (!form.useStaffList && tables.requestCsvPath.isEmpty()) {
     message = &kNoRequestFile;
   }
   if (message != nullptr) frontend.ShowMessage(*message);
@@ -193,7 +193,7 @@ void Run(Session& session, Frontend& frontend, ChartPipeline& pipeline, review::
 
 }  // namespace
 
-RunOutcome Cmd_Ok_Click(Session& session, Frontend& frontend) {
+RunOutcome OnRunClicked(Session& session, Frontend& frontend) {
   if (!PassesInputChecks(session, frontend)) return {RunOutcome::Kind::kRefused, {}, 0};
   ChartPipeline pipeline(session.chartThreads, frontend);
   OrderedFrontend ordered(frontend, pipeline);

@@ -37,7 +37,7 @@ struct RunOutputs {
 
 // The Run button: the five input checks, the reading, the staff loop, the end. A
 // ProgramEnd thrown by a reader is not caught here: it ends the program.
-RunOutcome Cmd_Ok_Click(Session& session, Frontend& frontend);
+RunOutcome OnRunClicked(Session& session, Frontend& frontend);
 
 // The staff loop over the request rows as they stand: consecutive rows with the same
 // staff number are one staff member, finished when the next one begins. The last staff

@@ -26,18 +26,18 @@ void TakeFileNames(Session& session, Frontend& frontend, const QStringList& argu
   if (arguments.size() >= 3) {
     tables.requestCsvPath.clear();
     tables.stampCsvPath.clear();
-    form.Input_File.clear();
-    SetInput_File2(form, tables, QString());
+    form.requestFile.clear();
+    SetStampFile(form, tables, QString());
     frontend.ShowMessage(kTooManyFileNames);
     return;
   }
   if (arguments.size() >= 1) {
     tables.requestCsvPath = arguments[0];
-    form.Input_File = arguments[0];
+    form.requestFile = arguments[0];
   }
   if (arguments.size() >= 2) {
     tables.stampCsvPath = arguments[1];
-    SetInput_File2(form, tables, arguments[1]);
+    SetStampFile(form, tables, arguments[1]);
   }
 }
 
@@ -75,18 +75,18 @@ void Main(Session& session, Frontend& frontend, const QStringList& arguments) {
   }
   TakeFileNames(session, frontend, arguments);
   if (CorrectFileNameOrder(tables.requestCsvPath, tables.stampCsvPath)) {
-    form.Input_File = tables.requestCsvPath;
-    SetInput_File2(form, tables, tables.stampCsvPath);
+    form.requestFile = tables.requestCsvPath;
+    SetStampFile(form, tables, tables.stampCsvPath);
   }
   tables.staffListPath.clear();
-  form.Input_File1.clear();
+  form.staffListFile.clear();
   const QString holidayPath = session.holidayFilePath.isEmpty()
                                   ? DefaultHolidayFilePath(session.programFolder)
                                   : session.holidayFilePath;
   LoadHolidayFile(holidayPath, tables, frontend);
 }
 
-void Form_Load(Session& session, Frontend& frontend, const QStringList& arguments) {
+void PrepareSession(Session& session, Frontend& frontend, const QStringList& arguments) {
   WorkingTables& tables = *session.tables;
   frontend.SetProgressVisible(ProgressBar::kStep, false);
   frontend.SetProgressVisible(ProgressBar::kStaff, false);
@@ -97,8 +97,8 @@ void Form_Load(Session& session, Frontend& frontend, const QStringList& argument
   tables.useStaffList = 0;
   tables.fixedMonth = 0;
   tables.targetDate = session.clock().date();
-  session.form.Text_nengetu = tables.targetDate.toString(QStringLiteral("yyyy/MM"));
-  tables.targetMonthText = session.form.Text_nengetu;
+  session.form.monthText = tables.targetDate.toString(QStringLiteral("yyyy/MM"));
+  tables.targetMonthText = session.form.monthText;
   tables.requestMonthPrefix.clear();
   tables.stampMonthPrefix.clear();
   tables.multipleMonths = 0;

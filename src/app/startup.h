@@ -13,7 +13,7 @@ class Frontend;
 // Prepares a session before the window is first shown: hidden progress bars, the
 // initial options, today's month, then Main. `arguments` are the file names the program
 // was started with, one element each.
-void Form_Load(Session& session, Frontend& frontend, const QStringList& arguments);
+void PrepareSession(Session& session, Frontend& frontend, const QStringList& arguments);
 
 // Working directory, the two CSV names from `arguments` with the name rules, and the
 // holiday file. A missing, unreadable or oversized holiday file shows its message and

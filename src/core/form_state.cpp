@@ -12,9 +12,9 @@ const QString kDefaultStaffListName = QStringLiteral("MorvikGraph_職員番号�
 QString MonthText(QDate date) { return date.toString(QStringLiteral("yyyy/MM")); }
 
 void ShowMonth(FormState& form, WorkingTables& tables) {
-  form.Text_nengetu = MonthText(tables.targetDate);
-  tables.targetMonthText = form.Text_nengetu;
-  SetCheck_nengetu(form, tables, true);
+  form.monthText = MonthText(tables.targetDate);
+  tables.targetMonthText = form.monthText;
+  SetFixMonth(form, tables, true);
   tables.fixedMonth = 1;
 }
 
@@ -24,132 +24,132 @@ QString DefaultStaffListPath(const QString& programFolder) {
   return QDir(programFolder).filePath(kDefaultStaffListName);
 }
 
-void Check_sitei_Click(FormState& form, WorkingTables& tables, const QString& programFolder) {
-  if (form.Check_sitei) {
+void OnUseStaffListClicked(FormState& form, WorkingTables& tables, const QString& programFolder) {
+  if (form.useStaffList) {
     tables.useStaffList = 1;
-    if (form.Input_File1.isEmpty()) {
-      SetInput_File1(form, tables, DefaultStaffListPath(programFolder));
+    if (form.staffListFile.isEmpty()) {
+      SetStaffListFile(form, tables, DefaultStaffListPath(programFolder));
     }
-    tables.staffListPath = form.Input_File1;
-    Option1_Click(form, tables);
+    tables.staffListPath = form.staffListFile;
+    OnUtf8StampsClicked(form, tables);
   } else {
     tables.useStaffList = 0;
-    SetInput_File1(form, tables, QString());
+    SetStaffListFile(form, tables, QString());
     tables.staffListPath.clear();
-    Option2_Click(form, tables);
+    OnSjisStampsClicked(form, tables);
     tables.staffList.fill(QString());
   }
 }
 
-void SetCheck_sitei(FormState& form, WorkingTables& tables, const QString& programFolder,
-                    bool ticked) {
-  if (form.Check_sitei == ticked) return;
-  form.Check_sitei = ticked;
-  Check_sitei_Click(form, tables, programFolder);
+void SetUseStaffList(FormState& form, WorkingTables& tables, const QString& programFolder,
+                     bool ticked) {
+  if (form.useStaffList == ticked) return;
+  form.useStaffList = ticked;
+  OnUseStaffListClicked(form, tables, programFolder);
 }
 
-void Option1_Click(FormState& form, WorkingTables& tables) {
-  form.Option1 = true;
+void OnUtf8StampsClicked(FormState& form, WorkingTables& tables) {
+  form.useUtf8Stamps = true;
   tables.stampIsUtf8 = 1;
-  form.Option2 = false;
+  form.useSjisStamps = false;
 }
 
-void Option2_Click(FormState& form, WorkingTables& tables) {
-  form.Option2 = true;
+void OnSjisStampsClicked(FormState& form, WorkingTables& tables) {
+  form.useSjisStamps = true;
   tables.stampIsUtf8 = 0;
-  form.Option1 = false;
+  form.useUtf8Stamps = false;
 }
 
-void Check_nengetu_Click(FormState& form, WorkingTables& tables) {
-  if (!form.Check_nengetu) {
+void OnFixMonthClicked(FormState& form, WorkingTables& tables) {
+  if (!form.fixMonth) {
     tables.fixedMonth = 0;  // the month text stays; the month follows the files again
     return;
   }
   tables.fixedMonth = 1;
-  if (form.Text_nengetu.isEmpty()) form.Text_nengetu = MonthText(tables.targetDate);
-  tables.targetMonthText = form.Text_nengetu;
+  if (form.monthText.isEmpty()) form.monthText = MonthText(tables.targetDate);
+  tables.targetMonthText = form.monthText;
 }
 
-void SetCheck_nengetu(FormState& form, WorkingTables& tables, bool ticked) {
-  if (form.Check_nengetu == ticked) return;
-  form.Check_nengetu = ticked;
-  Check_nengetu_Click(form, tables);
+void SetFixMonth(FormState& form, WorkingTables& tables, bool ticked) {
+  if (form.fixMonth == ticked) return;
+  form.fixMonth = ticked;
+  OnFixMonthClicked(form, tables);
 }
 
-void Command_mae_Click(FormState& form, WorkingTables& tables) {
+void OnPreviousMonthClicked(FormState& form, WorkingTables& tables) {
   // QDate::addMonths turns a day that the new month lacks into its last day.
   tables.targetDate = tables.targetDate.addMonths(-1);
   ShowMonth(form, tables);
 }
 
-void Command_ato_Click(FormState& form, WorkingTables& tables) {
+void OnNextMonthClicked(FormState& form, WorkingTables& tables) {
   tables.targetDate = tables.targetDate.addMonths(1);
   ShowMonth(form, tables);
 }
 
-void Command_now_Click(FormState& form, WorkingTables& tables, QDate today) {
+void OnThisMonthClicked(FormState& form, WorkingTables& tables, QDate today) {
   tables.targetDate = today;
   ShowMonth(form, tables);
 }
 
-void Check1_Click(const FormState& form, WorkingTables& tables) {
-  tables.writeWorkCsv = form.Check1 ? 1 : 0;
+void OnWorkCsvClicked(const FormState& form, WorkingTables& tables) {
+  tables.writeWorkCsv = form.writeWorkCsv ? 1 : 0;
 }
 
-void Check_bmp_Click(const FormState& form, WorkingTables& tables) {
-  tables.saveBmp = form.Check_bmp ? 1 : 0;
+void OnBmpClicked(const FormState& form, WorkingTables& tables) {
+  tables.saveBmp = form.saveBmp ? 1 : 0;
 }
 
-void Check_jpg_Click(const FormState& form, WorkingTables& tables) {
-  tables.saveJpg = form.Check_jpg ? 1 : 0;
+void OnJpgClicked(const FormState& form, WorkingTables& tables) {
+  tables.saveJpg = form.saveJpg ? 1 : 0;
 }
 
-void Input_File_Change(const FormState& form, WorkingTables& tables) {
-  tables.requestCsvPath = form.Input_File;
+void OnRequestFileChanged(const FormState& form, WorkingTables& tables) {
+  tables.requestCsvPath = form.requestFile;
 }
 
-void Input_File2_Change(const FormState& form, WorkingTables& tables) {
-  tables.stampCsvPath = form.Input_File2;
+void OnStampFileChanged(const FormState& form, WorkingTables& tables) {
+  tables.stampCsvPath = form.stampFile;
 }
 
-void Input_File1_Change(const FormState& form, WorkingTables& tables) {
-  tables.staffListPath = form.Input_File1;
+void OnStaffListFileChanged(const FormState& form, WorkingTables& tables) {
+  tables.staffListPath = form.staffListFile;
 }
 
-void SetInput_File(FormState& form, WorkingTables& tables, const QString& text) {
-  if (form.Input_File == text) return;
-  form.Input_File = text;
-  Input_File_Change(form, tables);
+void SetRequestFile(FormState& form, WorkingTables& tables, const QString& text) {
+  if (form.requestFile == text) return;
+  form.requestFile = text;
+  OnRequestFileChanged(form, tables);
 }
 
-void SetInput_File2(FormState& form, WorkingTables& tables, const QString& text) {
-  if (form.Input_File2 == text) return;
-  form.Input_File2 = text;
-  Input_File2_Change(form, tables);
+void SetStampFile(FormState& form, WorkingTables& tables, const QString& text) {
+  if (form.stampFile == text) return;
+  form.stampFile = text;
+  OnStampFileChanged(form, tables);
 }
 
-void SetInput_File1(FormState& form, WorkingTables& tables, const QString& text) {
-  if (form.Input_File1 == text) return;
-  form.Input_File1 = text;
-  Input_File1_Change(form, tables);
+void SetStaffListFile(FormState& form, WorkingTables& tables, const QString& text) {
+  if (form.staffListFile == text) return;
+  form.staffListFile = text;
+  OnStaffListFileChanged(form, tables);
 }
 
-void Cmd_Open_Finish(FormState& form, WorkingTables& tables) {
-  SetInput_File(form, tables, form.dialogFileName);
-  tables.requestCsvPath = form.Input_File;
+void FinishRequestBrowse(FormState& form, WorkingTables& tables) {
+  SetRequestFile(form, tables, form.dialogFileName);
+  tables.requestCsvPath = form.requestFile;
 }
 
-void Cmd_Open2_Finish(FormState& form, WorkingTables& tables) {
-  SetInput_File2(form, tables, form.dialogFileName);
-  tables.stampCsvPath = form.Input_File2;
+void FinishStampBrowse(FormState& form, WorkingTables& tables) {
+  SetStampFile(form, tables, form.dialogFileName);
+  tables.stampCsvPath = form.stampFile;
 }
 
-void Cmd_Open1_Finish(FormState& form, WorkingTables& tables, const QString& programFolder) {
-  SetInput_File1(form, tables, form.dialogFileName);
-  tables.staffListPath = form.Input_File1;
-  SetCheck_sitei(form, tables, programFolder, true);
+void FinishStaffListBrowse(FormState& form, WorkingTables& tables, const QString& programFolder) {
+  SetStaffListFile(form, tables, form.dialogFileName);
+  tables.staffListPath = form.staffListFile;
+  SetUseStaffList(form, tables, programFolder, true);
   tables.useStaffList = 1;
-  Option1_Click(form, tables);
+  OnUtf8StampsClicked(form, tables);
 }
 
 }  // namespace morvik

@@ -15,55 +15,55 @@ namespace morvik {
 struct WorkingTables;
 
 struct FormState {
-  QString Input_File;          // request CSV
-  QString Input_File2;         // stamp CSV
-  QString Input_File1;         // staff list file
-  bool Option1 = false;        // "UTF-8 (管理者用)"
-  bool Option2 = true;         // "S-JIS (個人用)"
-  bool Check_sitei = false;    // "職員番号指定ファイルを使用する"
-  bool Check_nengetu = false;  // "年月を指定する(yyyy/mm)"
-  QString Text_nengetu = QStringLiteral("yyyy/mm");
-  bool Check_jpg = true;
-  bool Check_bmp = false;
-  bool Check1 = false;     // work CSV
-  bool writeReview = false;  // "集計・乖離一覧を出力(CSV)" in the output menu
+  QString requestFile;         // request CSV
+  QString stampFile;           // stamp CSV
+  QString staffListFile;       // staff list file
+  bool useUtf8Stamps = false;  // "UTF-8 (管理者用)"
+  bool useSjisStamps = true;   // "S-JIS (個人用)"
+  bool useStaffList = false;   // "職員番号指定ファイルを使用する"
+  bool fixMonth = false;       // "年月を指定する(yyyy/mm)"
+  QString monthText = QStringLiteral("yyyy/mm");
+  bool saveJpg = true;
+  bool saveBmp = false;
+  bool writeWorkCsv = false;  // work CSV
+  bool writeReview = false;   // "集計・乖離一覧を出力(CSV)" in the output menu
   QString dialogFileName;  // the one open-file dialog's FileName, shared by all browses
 };
 
 // The program's folder, a separator and the default staff list's name.
 QString DefaultStaffListPath(const QString& programFolder);
 
-void Check_sitei_Click(FormState& form, WorkingTables& tables, const QString& programFolder);
-void SetCheck_sitei(FormState& form, WorkingTables& tables, const QString& programFolder,
-                    bool ticked);
+void OnUseStaffListClicked(FormState& form, WorkingTables& tables, const QString& programFolder);
+void SetUseStaffList(FormState& form, WorkingTables& tables, const QString& programFolder,
+                     bool ticked);
 
-void Option1_Click(FormState& form, WorkingTables& tables);
-void Option2_Click(FormState& form, WorkingTables& tables);
+void OnUtf8StampsClicked(FormState& form, WorkingTables& tables);
+void OnSjisStampsClicked(FormState& form, WorkingTables& tables);
 
-void Check_nengetu_Click(FormState& form, WorkingTables& tables);
-void SetCheck_nengetu(FormState& form, WorkingTables& tables, bool ticked);
-void Command_mae_Click(FormState& form, WorkingTables& tables);
-void Command_ato_Click(FormState& form, WorkingTables& tables);
-void Command_now_Click(FormState& form, WorkingTables& tables, QDate today);
+void OnFixMonthClicked(FormState& form, WorkingTables& tables);
+void SetFixMonth(FormState& form, WorkingTables& tables, bool ticked);
+void OnPreviousMonthClicked(FormState& form, WorkingTables& tables);
+void OnNextMonthClicked(FormState& form, WorkingTables& tables);
+void OnThisMonthClicked(FormState& form, WorkingTables& tables, QDate today);
 
-void Check1_Click(const FormState& form, WorkingTables& tables);
-void Check_bmp_Click(const FormState& form, WorkingTables& tables);
-void Check_jpg_Click(const FormState& form, WorkingTables& tables);
+void OnWorkCsvClicked(const FormState& form, WorkingTables& tables);
+void OnBmpClicked(const FormState& form, WorkingTables& tables);
+void OnJpgClicked(const FormState& form, WorkingTables& tables);
 
 // The three file fields: each change of a field's text is copied into its path member
 // at once, so Run always sees the name that the field shows. Typing a staff list name
 // leaves the staff-list switch as it is; ticking it later takes the typed name.
-void Input_File_Change(const FormState& form, WorkingTables& tables);
-void Input_File2_Change(const FormState& form, WorkingTables& tables);
-void Input_File1_Change(const FormState& form, WorkingTables& tables);
-void SetInput_File(FormState& form, WorkingTables& tables, const QString& text);
-void SetInput_File2(FormState& form, WorkingTables& tables, const QString& text);
-void SetInput_File1(FormState& form, WorkingTables& tables, const QString& text);
+void OnRequestFileChanged(const FormState& form, WorkingTables& tables);
+void OnStampFileChanged(const FormState& form, WorkingTables& tables);
+void OnStaffListFileChanged(const FormState& form, WorkingTables& tables);
+void SetRequestFile(FormState& form, WorkingTables& tables, const QString& text);
+void SetStampFile(FormState& form, WorkingTables& tables, const QString& text);
+void SetStaffListFile(FormState& form, WorkingTables& tables, const QString& text);
 
 // The last step of a browse: the dialog's file name goes into the field and its path
-// member. Cmd_Open1 then also switches the staff list on (and with it UTF-8 stamps).
-void Cmd_Open_Finish(FormState& form, WorkingTables& tables);
-void Cmd_Open2_Finish(FormState& form, WorkingTables& tables);
-void Cmd_Open1_Finish(FormState& form, WorkingTables& tables, const QString& programFolder);
+// member. Choosing a staff list then also switches the staff list on (and with it UTF-8 stamps).
+void FinishRequestBrowse(FormState& form, WorkingTables& tables);
+void FinishStampBrowse(FormState& form, WorkingTables& tables);
+void FinishStaffListBrowse(FormState& form, WorkingTables& tables, const QString& programFolder);
 
 }  // namespace morvik

@@ -8,8 +8,8 @@
 namespace morvik {
 
 enum class ProgressBar {
-  kStep,   // ProgressBar1: the current step inside a run (a file, the sort, the stamps)
-  kStaff,  // ProgressBar2: the staff loop of a run
+  kStep,   // the lower bar: the current step inside a run (a file, the sort, the stamps)
+  kStaff,  // the upper bar: the staff loop of a run
 };
 
 class Frontend {

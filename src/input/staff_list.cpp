@@ -30,7 +30,7 @@ const QString kTooManyEntries = QStringLiteral(
 
 void LoadStaffList(WorkingTables& tables, const FormState& form, Frontend& frontend) {
   if (tables.useStaffList != 1) return;  // staffList keeps what it holds
-  tables.staffListPath = form.Input_File1;
+  tables.staffListPath = form.staffListFile;
   const QString& path = tables.staffListPath;
   if (!QFileInfo::exists(path)) {
     EndProgram(frontend, path + kFileMissing,

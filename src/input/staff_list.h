@@ -6,7 +6,7 @@ struct WorkingTables;
 struct FormState;
 class Frontend;
 
-// Reads the staff list file named by Input_File1 into staffList when useStaffList is 1.
+// Reads the staff list file named by staffListFile into staffList when useStaffList is 1.
 // A missing file or more than 5,001 entries shows its message and throws ProgramEnd.
 void LoadStaffList(WorkingTables& tables, const FormState& form, Frontend& frontend);
 

@@ -59,7 +59,7 @@ void AddPlaceholderFor(WorkingTables& tables, const FormState& form, RequestRowI
     rows.Advance();
   }
   if (tables.requestMonthPrefix.isEmpty()) {
-    tables.requestMonthPrefix = form.Text_nengetu + u'/';
+    tables.requestMonthPrefix = form.monthText + u'/';
   }
 }
 

@@ -170,7 +170,7 @@ void ReadStampCsvUtf8(WorkingTables& tables, FormState& form, Frontend& frontend
   // Two changes of staff number mean one staff member (the second is the empty row after
   // the final line end): that is a personal export, read as such.
   if (tables.stampStaffCount == 2) {
-    Option2_Click(form, tables);
+    OnSjisStampsClicked(form, tables);
     ReadStampCsvSjis(tables, frontend);
   }
 }

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/form2.h"
+#include "ui/chart_window.h"
 
 namespace morvik {
 namespace {

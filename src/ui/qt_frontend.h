@@ -1,6 +1,7 @@
 #pragma once
-// The Frontend of the window: the status line and the two progress bars of Form1, modal
-// OK messages, the busy pointer, the chart window Form2 and bringing Form1 to the front.
+// The Frontend of the window: the status line and the two progress bars of the main window,
+// modal OK messages, the busy pointer, the chart window and bringing the main window to the
+// front.
 //
 // A run holds the window's thread from Run to its last message, so the front end lets
 // the windows repaint themselves (at most about 20 times a second) whenever the run
@@ -20,7 +21,7 @@ class QWidget;
 
 namespace morvik {
 
-class Form2;
+class ChartWindow;
 
 // Shows one message to the user and returns when it has been confirmed. `parent` is the
 // main window while it is shown, else null.
@@ -39,9 +40,9 @@ int ProgressPosition(double min, double max, double value);
 struct FrontendWidgets {
   QWidget* mainWindow = nullptr;
   QLabel* statusText = nullptr;
-  QProgressBar* stepBar = nullptr;   // ProgressBar1
-  QProgressBar* staffBar = nullptr;  // ProgressBar2
-  Form2* chartWindow = nullptr;
+  QProgressBar* stepBar = nullptr;   // the lower bar of the main window
+  QProgressBar* staffBar = nullptr;  // the upper bar
+  ChartWindow* chartWindow = nullptr;
 };
 
 class QtFrontend : public Frontend {

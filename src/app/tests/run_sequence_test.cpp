@@ -89,7 +89,7 @@ struct CheckCase {
   const char* label;
   bool jpg, bmp;
   QString stamp, staffList, request;
-  bool sitei;
+  bool useStaffList;
   QString message;  // empty: the checks pass and the run starts
 };
 
@@ -115,13 +115,13 @@ TEST_F(RunSequenceTest, InputChecksInTheirOrder) {
     WorkingTables& t = *fresh.tables;
     t.saveJpg = c.jpg;
     t.saveBmp = c.bmp;
-    fresh.form.Check_jpg = c.jpg;
+    fresh.form.saveJpg = c.jpg;
     t.stampCsvPath = c.stamp;
     t.staffListPath = c.staffList;
     t.requestCsvPath = c.request;
-    fresh.form.Check_sitei = c.sitei;
+    fresh.form.useStaffList = c.useStaffList;
     testing::RecordingFrontend seen;
-    const RunOutcome outcome = Cmd_Ok_Click(fresh, seen);
+    const RunOutcome outcome = OnRunClicked(fresh, seen);
     if (c.message.isEmpty()) {
       EXPECT_NE(outcome.kind, RunOutcome::Kind::kRefused) << c.label;
       EXPECT_TRUE(seen.events.contains("busy")) << c.label;
@@ -136,17 +136,17 @@ TEST_F(RunSequenceTest, InputChecksInTheirOrder) {
 TEST_F(RunSequenceTest, NoImageFormatTicksJpgForTheNextPress) {
   WorkingTables& t = *session.tables;
   t.saveJpg = 0;
-  session.form.Check_jpg = false;
-  Cmd_Ok_Click(session, frontend);
+  session.form.saveJpg = false;
+  OnRunClicked(session, frontend);
   EXPECT_EQ(t.saveJpg, 1);
-  EXPECT_TRUE(session.form.Check_jpg);
+  EXPECT_TRUE(session.form.saveJpg);
 }
 
 TEST_F(RunSequenceTest, FailurePathLeavesTheChartWindowOpen) {
   WorkingTables& t = *session.tables;
   t.stampCsvPath = folder.FilePath("missing_打刻.csv");
   t.requestCsvPath = folder.FilePath("missing_申請.csv");
-  const RunOutcome outcome = Cmd_Ok_Click(session, frontend);
+  const RunOutcome outcome = OnRunClicked(session, frontend);
   EXPECT_EQ(outcome.kind, RunOutcome::Kind::kFailed);
   EXPECT_TRUE(outcome.detail.contains("missing_打刻.csv")) << outcome.detail.toStdString();
   EXPECT_EQ(frontend.messages.last(), kError1);

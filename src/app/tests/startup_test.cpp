@@ -46,11 +46,11 @@ class StartupTest : public ::testing::Test {
 
 TEST_F(StartupTest, InitialOptionsAndTodaysMonth) {
   WriteHolidays(QString());
-  Form_Load(session, frontend, {});
+  PrepareSession(session, frontend, {});
   const WorkingTables& t = *session.tables;
   EXPECT_EQ(t.saveJpg, 1);
   EXPECT_EQ(t.saveBmp + t.writeWorkCsv + t.stampIsUtf8 + t.useStaffList + t.fixedMonth, 0);
-  EXPECT_EQ(session.form.Text_nengetu, "2026/12");
+  EXPECT_EQ(session.form.monthText, "2026/12");
   EXPECT_EQ(t.targetMonthText, "2026/12");
   EXPECT_EQ(t.targetDate, QDate(2026, 12, 7));
   EXPECT_TRUE(t.requestCsvPath.isEmpty());
@@ -82,12 +82,12 @@ TEST_F(StartupTest, FileNamesFromTheCommandLine) {
     fresh.enterProgramFolder = false;
     testing::RecordingFrontend seen;
     WriteHolidays(QString());
-    Form_Load(fresh, seen, c.arguments);
+    PrepareSession(fresh, seen, c.arguments);
     const QString label = c.arguments.join(' ');
     EXPECT_EQ(fresh.tables->requestCsvPath, c.request) << label.toStdString();
-    EXPECT_EQ(fresh.form.Input_File, c.request) << label.toStdString();
+    EXPECT_EQ(fresh.form.requestFile, c.request) << label.toStdString();
     EXPECT_EQ(fresh.tables->stampCsvPath, c.stamp) << label.toStdString();
-    EXPECT_EQ(fresh.form.Input_File2, c.stamp) << label.toStdString();
+    EXPECT_EQ(fresh.form.stampFile, c.stamp) << label.toStdString();
     EXPECT_EQ(seen.messages, c.message ? QStringList{kSpaces} : QStringList{})
         << label.toStdString();
   }
@@ -95,7 +95,7 @@ TEST_F(StartupTest, FileNamesFromTheCommandLine) {
 
 TEST_F(StartupTest, HolidayFileLoadsUpToOneHundredRecords) {
   WriteHolidays(HolidayLines(100));
-  Form_Load(session, frontend, {});
+  PrepareSession(session, frontend, {});
   const auto& holidays = session.tables->holidayTable;
   EXPECT_TRUE(holidays[0].date.isEmpty());
   EXPECT_EQ(holidays[1].date, "2026/01/01");
@@ -121,7 +121,7 @@ TEST_F(StartupTest, HolidayFileFormsThatLoad) {
     fresh.enterProgramFolder = false;
     testing::RecordingFrontend seen;
     WriteHolidays(c.text);
-    EXPECT_NO_THROW(Form_Load(fresh, seen, {})) << c.label;
+    EXPECT_NO_THROW(PrepareSession(fresh, seen, {})) << c.label;
     EXPECT_EQ(fresh.tables->holidayTable[2].date, c.date2) << c.label;
     EXPECT_TRUE(seen.messages.isEmpty()) << c.label;
   }
@@ -149,7 +149,7 @@ TEST_F(StartupTest, HolidayFailuresEndTheProgram) {
     } else if (c.bytes) {
       own.WriteBytes(kHolidayName, *c.bytes);
     }
-    EXPECT_THROW(Form_Load(fresh, seen, {}), ProgramEnd) << c.label;
+    EXPECT_THROW(PrepareSession(fresh, seen, {}), ProgramEnd) << c.label;
     EXPECT_EQ(seen.messages, QStringList{c.message}) << c.label;
   }
 }
@@ -159,7 +159,7 @@ TEST_F(StartupTest, AnyBytesNeverCrash) {
   for (int i = 0; i < 4096; ++i) bytes += static_cast<char>((i * 131 + 7) % 256);
   folder.WriteBytes(kHolidayName, bytes);
   try {
-    Form_Load(session, frontend, {});
+    PrepareSession(session, frontend, {});
   } catch (const ProgramEnd&) {
     EXPECT_EQ(frontend.messages.size(), 1);
   }

@@ -37,18 +37,18 @@ TEST(FormStateTest, StaffListSwitchKeepsFieldPathAndEncodingTogether) {
   for (const StaffListCase& c : cases) {
     SCOPED_TRACE(c.what);
     Model m;
-    m.form.Check_sitei = c.tickedBefore;
-    m.form.Input_File1 = c.fieldBefore;
+    m.form.useStaffList = c.tickedBefore;
+    m.form.staffListFile = c.fieldBefore;
     m.tables->staffList.at(0) = QStringLiteral("heading");
     m.tables->staffList.at(kStaffListEntries - 1) = QStringLiteral("0042");
-    SetCheck_sitei(m.form, *m.tables, kFolder, c.tick);
-    EXPECT_EQ(m.form.Check_sitei, c.tick);
-    EXPECT_EQ(m.form.Input_File1, c.expectedField);
+    SetUseStaffList(m.form, *m.tables, kFolder, c.tick);
+    EXPECT_EQ(m.form.useStaffList, c.tick);
+    EXPECT_EQ(m.form.staffListFile, c.expectedField);
     EXPECT_EQ(m.tables->staffListPath, c.expectedField);
     EXPECT_EQ(m.tables->useStaffList, c.expectedUse);
     EXPECT_EQ(m.tables->stampIsUtf8, c.expectedUtf8);
-    EXPECT_EQ(m.form.Option1, c.expectedUtf8 == 1);
-    EXPECT_EQ(m.form.Option2, c.expectedUtf8 == 0);
+    EXPECT_EQ(m.form.useUtf8Stamps, c.expectedUtf8 == 1);
+    EXPECT_EQ(m.form.useSjisStamps, c.expectedUtf8 == 0);
     // Leaving the staff list forgets every entry read before, the last one too.
     EXPECT_EQ(m.tables->staffList.at(0).isEmpty(), !c.tick);
     EXPECT_EQ(m.tables->staffList.at(kStaffListEntries - 1).isEmpty(), !c.tick);
@@ -57,27 +57,27 @@ TEST(FormStateTest, StaffListSwitchKeepsFieldPathAndEncodingTogether) {
 
 TEST(FormStateTest, SettingTheSwitchToItsStateRunsNoHandler) {
   Model m;
-  m.form.Check_sitei = true;
-  m.form.Input_File1 = QStringLiteral("/d/list.txt");
+  m.form.useStaffList = true;
+  m.form.staffListFile = QStringLiteral("/d/list.txt");
   m.tables->staffListPath = QStringLiteral("/d/other.txt");
-  SetCheck_sitei(m.form, *m.tables, kFolder, true);
+  SetUseStaffList(m.form, *m.tables, kFolder, true);
   EXPECT_EQ(m.tables->staffListPath, QStringLiteral("/d/other.txt"));
   EXPECT_EQ(m.tables->stampIsUtf8, 0);
 }
 
 TEST(FormStateTest, EncodingOptionsLeaveTheStaffListAlone) {
   Model m;
-  SetCheck_sitei(m.form, *m.tables, kFolder, true);
-  Option2_Click(m.form, *m.tables);
-  EXPECT_TRUE(m.form.Option2);
-  EXPECT_FALSE(m.form.Option1);
+  SetUseStaffList(m.form, *m.tables, kFolder, true);
+  OnSjisStampsClicked(m.form, *m.tables);
+  EXPECT_TRUE(m.form.useSjisStamps);
+  EXPECT_FALSE(m.form.useUtf8Stamps);
   EXPECT_EQ(m.tables->stampIsUtf8, 0);
-  EXPECT_TRUE(m.form.Check_sitei);
+  EXPECT_TRUE(m.form.useStaffList);
   EXPECT_EQ(m.tables->useStaffList, 1);
   EXPECT_EQ(m.tables->staffListPath, kDefaultList);
-  Option1_Click(m.form, *m.tables);
-  EXPECT_TRUE(m.form.Option1);
-  EXPECT_FALSE(m.form.Option2);
+  OnUtf8StampsClicked(m.form, *m.tables);
+  EXPECT_TRUE(m.form.useUtf8Stamps);
+  EXPECT_FALSE(m.form.useSjisStamps);
   EXPECT_EQ(m.tables->stampIsUtf8, 1);
 }
 
@@ -102,16 +102,16 @@ TEST(FormStateTest, MonthButtonsMoveTheTargetDateByCalendarMonths) {
     SCOPED_TRACE(c.buttons.toStdString() + " from " + c.start.toString().toStdString());
     Model m;
     m.tables->targetDate = c.start;
-    m.form.Text_nengetu = QStringLiteral("2000/01");
+    m.form.monthText = QStringLiteral("2000/01");
     for (QChar button : c.buttons) {
-      if (button == u'<') Command_mae_Click(m.form, *m.tables);
-      if (button == u'>') Command_ato_Click(m.form, *m.tables);
-      if (button == u'n') Command_now_Click(m.form, *m.tables, today);
+      if (button == u'<') OnPreviousMonthClicked(m.form, *m.tables);
+      if (button == u'>') OnNextMonthClicked(m.form, *m.tables);
+      if (button == u'n') OnThisMonthClicked(m.form, *m.tables, today);
     }
     EXPECT_EQ(m.tables->targetDate, c.expectedDate);
-    EXPECT_EQ(m.form.Text_nengetu, c.expectedMonth);
+    EXPECT_EQ(m.form.monthText, c.expectedMonth);
     EXPECT_EQ(m.tables->targetMonthText, c.expectedMonth);
-    EXPECT_TRUE(m.form.Check_nengetu);
+    EXPECT_TRUE(m.form.fixMonth);
     EXPECT_EQ(m.tables->fixedMonth, 1);
   }
 }
@@ -137,10 +137,10 @@ TEST(FormStateTest, MonthBoxTakesTheShownMonthOrTheTargetDate) {
     m.tables->targetDate = QDate(2022, 4, 30);
     m.tables->targetMonthText = QStringLiteral("2020/01");
     m.tables->fixedMonth = c.tick ? 0 : 1;
-    m.form.Check_nengetu = !c.tick;
-    m.form.Text_nengetu = c.textBefore;
-    SetCheck_nengetu(m.form, *m.tables, c.tick);
-    EXPECT_EQ(m.form.Text_nengetu, c.expectedText);
+    m.form.fixMonth = !c.tick;
+    m.form.monthText = c.textBefore;
+    SetFixMonth(m.form, *m.tables, c.tick);
+    EXPECT_EQ(m.form.monthText, c.expectedText);
     EXPECT_EQ(m.tables->targetMonthText, c.expectedTarget);
     EXPECT_EQ(m.tables->fixedMonth, c.expectedFixed);
   }
@@ -148,12 +148,12 @@ TEST(FormStateTest, MonthBoxTakesTheShownMonthOrTheTargetDate) {
 
 TEST(FormStateTest, OutputBoxesSetTheirMembers) {
   Model m;
-  m.form.Check1 = true;
-  m.form.Check_bmp = true;
-  m.form.Check_jpg = false;
-  Check1_Click(m.form, *m.tables);
-  Check_bmp_Click(m.form, *m.tables);
-  Check_jpg_Click(m.form, *m.tables);
+  m.form.writeWorkCsv = true;
+  m.form.saveBmp = true;
+  m.form.saveJpg = false;
+  OnWorkCsvClicked(m.form, *m.tables);
+  OnBmpClicked(m.form, *m.tables);
+  OnJpgClicked(m.form, *m.tables);
   EXPECT_EQ(m.tables->writeWorkCsv, 1);
   EXPECT_EQ(m.tables->saveBmp, 1);
   EXPECT_EQ(m.tables->saveJpg, 0);
@@ -167,9 +167,9 @@ struct FieldCase {
 };
 
 const FieldCase kFieldCases[] = {
-    {"request", SetInput_File, &FormState::Input_File, &WorkingTables::requestCsvPath},
-    {"stamp", SetInput_File2, &FormState::Input_File2, &WorkingTables::stampCsvPath},
-    {"staff list", SetInput_File1, &FormState::Input_File1, &WorkingTables::staffListPath},
+    {"request", SetRequestFile, &FormState::requestFile, &WorkingTables::requestCsvPath},
+    {"stamp", SetStampFile, &FormState::stampFile, &WorkingTables::stampCsvPath},
+    {"staff list", SetStaffListFile, &FormState::staffListFile, &WorkingTables::staffListPath},
 };
 
 TEST(FormStateTest, EveryChangeOfAFileFieldReachesItsPath) {
@@ -193,30 +193,30 @@ TEST(FormStateTest, EveryChangeOfAFileFieldReachesItsPath) {
 
 TEST(FormStateTest, TypedStaffListNameLeavesTheSwitchAndIsTakenWhenTicked) {
   Model m;
-  SetInput_File1(m.form, *m.tables, QStringLiteral("/d/list.txt"));
-  EXPECT_FALSE(m.form.Check_sitei);
+  SetStaffListFile(m.form, *m.tables, QStringLiteral("/d/list.txt"));
+  EXPECT_FALSE(m.form.useStaffList);
   EXPECT_EQ(m.tables->useStaffList, 0);
   EXPECT_EQ(m.tables->stampIsUtf8, 0);
-  EXPECT_TRUE(m.form.Option2);
+  EXPECT_TRUE(m.form.useSjisStamps);
 
-  SetCheck_sitei(m.form, *m.tables, kFolder, true);
-  EXPECT_EQ(m.form.Input_File1, QStringLiteral("/d/list.txt"));
+  SetUseStaffList(m.form, *m.tables, kFolder, true);
+  EXPECT_EQ(m.form.staffListFile, QStringLiteral("/d/list.txt"));
   EXPECT_EQ(m.tables->staffListPath, QStringLiteral("/d/list.txt"));
   EXPECT_EQ(m.tables->useStaffList, 1);
 
   // Editing the name while the list is in use keeps it in use with the new name.
-  SetInput_File1(m.form, *m.tables, QStringLiteral("/d/list2.txt"));
-  EXPECT_TRUE(m.form.Check_sitei);
+  SetStaffListFile(m.form, *m.tables, QStringLiteral("/d/list2.txt"));
+  EXPECT_TRUE(m.form.useStaffList);
   EXPECT_EQ(m.tables->staffListPath, QStringLiteral("/d/list2.txt"));
   EXPECT_EQ(m.tables->useStaffList, 1);
 
   // Emptying the field leaves the switch ticked; ticking anew would take the default.
-  SetInput_File1(m.form, *m.tables, QString());
-  EXPECT_TRUE(m.form.Check_sitei);
+  SetStaffListFile(m.form, *m.tables, QString());
+  EXPECT_TRUE(m.form.useStaffList);
   EXPECT_TRUE(m.tables->staffListPath.isEmpty());
-  SetCheck_sitei(m.form, *m.tables, kFolder, false);
-  SetCheck_sitei(m.form, *m.tables, kFolder, true);
-  EXPECT_EQ(m.form.Input_File1, kDefaultList);
+  SetUseStaffList(m.form, *m.tables, kFolder, false);
+  SetUseStaffList(m.form, *m.tables, kFolder, true);
+  EXPECT_EQ(m.form.staffListFile, kDefaultList);
   EXPECT_EQ(m.tables->staffListPath, kDefaultList);
 }
 
@@ -229,8 +229,8 @@ struct BrowseCase {
 
 TEST(FormStateTest, BrowsedNameGoesIntoTheFieldAndItsPath) {
   const BrowseCase cases[] = {
-      {"request", Cmd_Open_Finish, &FormState::Input_File, &WorkingTables::requestCsvPath},
-      {"stamp", Cmd_Open2_Finish, &FormState::Input_File2, &WorkingTables::stampCsvPath},
+      {"request", FinishRequestBrowse, &FormState::requestFile, &WorkingTables::requestCsvPath},
+      {"stamp", FinishStampBrowse, &FormState::stampFile, &WorkingTables::stampCsvPath},
   };
   for (const BrowseCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -258,16 +258,16 @@ TEST(FormStateTest, BrowsedStaffListSwitchesTheListOnWithUtf8) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Model m;
-    m.form.Check_sitei = c.tickedBefore;
+    m.form.useStaffList = c.tickedBefore;
     m.form.dialogFileName = c.chosen;
-    Option2_Click(m.form, *m.tables);
-    Cmd_Open1_Finish(m.form, *m.tables, kFolder);
-    EXPECT_EQ(m.form.Input_File1, c.expectedPath);
+    OnSjisStampsClicked(m.form, *m.tables);
+    FinishStaffListBrowse(m.form, *m.tables, kFolder);
+    EXPECT_EQ(m.form.staffListFile, c.expectedPath);
     EXPECT_EQ(m.tables->staffListPath, c.expectedPath);
-    EXPECT_TRUE(m.form.Check_sitei);
+    EXPECT_TRUE(m.form.useStaffList);
     EXPECT_EQ(m.tables->useStaffList, 1);
-    EXPECT_TRUE(m.form.Option1);
-    EXPECT_FALSE(m.form.Option2);
+    EXPECT_TRUE(m.form.useUtf8Stamps);
+    EXPECT_FALSE(m.form.useSjisStamps);
     EXPECT_EQ(m.tables->stampIsUtf8, 1);
   }
 }

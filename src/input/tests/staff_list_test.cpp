@@ -18,7 +18,7 @@ class StaffListTest : public InputTest {
  protected:
   void UseList(const QString& path) {
     t().useStaffList = 1;
-    form.Input_File1 = path;
+    form.staffListFile = path;
   }
   QStringList ListWithNumbers(int count) {
     QStringList lines{kHeading};
@@ -28,7 +28,7 @@ class StaffListTest : public InputTest {
 };
 
 TEST_F(StaffListTest, UnusedListIsNotOpenedAndKeepsEntries) {
-  form.Input_File1 = folder.FilePath(QStringLiteral("missing.txt"));
+  form.staffListFile = folder.FilePath(QStringLiteral("missing.txt"));
   t().staffList[1] = QStringLiteral("00042");
   LoadStaffList(t(), form, frontend);
   EXPECT_EQ(t().staffList[1], QStringLiteral("00042"));

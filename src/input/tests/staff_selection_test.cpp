@@ -20,7 +20,7 @@ class StaffSelectionTest : public InputTest {
     t().requestTable[0][1] = QStringLiteral("as read");
     t().stampMonthPrefix = QStringLiteral("2022/04/");
     t().requestRowCount = 1;
-    form.Text_nengetu = QStringLiteral("2022/06");
+    form.monthText = QStringLiteral("2022/06");
   }
   void SetList(const QStringList& numbers) {
     t().staffList[0] = QStringLiteral("heading");

@@ -18,7 +18,7 @@ const QString kSjisDone = QStringLiteral("打刻CSV (S-JIS)を読み込みまし
 class StampCsvTest : public InputTest {
  protected:
   void SetUp() override {
-    Option1_Click(form, t());  // UTF-8 mode, as with the staff list in use
+    OnUtf8StampsClicked(form, t());  // UTF-8 mode, as with the staff list in use
   }
   // Writes `text` as UTF-8 (or CP932) and makes it the stamp CSV.
   void UseUtf8(const QString& text) {
@@ -69,8 +69,8 @@ TEST_P(StaffChangeCount, DecidesTheHandOver) {
   ReadStampCsvUtf8(t(), form, frontend);
   const bool handedOver = c.count == 0;
   EXPECT_EQ(t().stampStaffCount, c.count);
-  EXPECT_EQ(form.Option2, handedOver);
-  EXPECT_EQ(form.Option1, !handedOver);
+  EXPECT_EQ(form.useSjisStamps, handedOver);
+  EXPECT_EQ(form.useUtf8Stamps, !handedOver);
   EXPECT_EQ(t().stampIsUtf8, handedOver ? 0 : 1);
   EXPECT_EQ(frontend.statusText, handedOver ? kSjisDone : kUtf8Done);
   EXPECT_EQ(t().staffList[1], handedOver ? c.staff[0] : QString());
@@ -124,7 +124,7 @@ TEST_F(StampCsvTest, Utf8NormalisesDatesAndTimesOfDatedDataRows) {
 }
 
 TEST_F(StampCsvTest, SjisNormalisesTimesOfEveryDataRow) {
-  Option2_Click(form, t());
+  OnSjisStampsClicked(form, t());
   UseCp932(
       CrLfLines({StampHeader(), StampLine("A", "2022/4/1", "8:30"), StampLine("A", "", "9:15")}));
   ReadStampCsvSjis(t(), frontend);
@@ -169,7 +169,7 @@ TEST_F(StampCsvTest, Cp932FileInUtf8ModeIsNotGarbled) {
 }
 
 TEST_F(StampCsvTest, InvalidCp932BytesBecomeReplacementCharacters) {
-  Option2_Click(form, t());
+  OnSjisStampsClicked(form, t());
   t().stampCsvPath = folder.WriteBytes(QStringLiteral("stamps.csv"),
                                        "h1,h2,h3,h4,h5,h6,h7,h8,h9,h10,h11,h12,h13,h14,h15\r\n"
                                        "A,\xFFx,d,4,5,6,7,8,2022/04/01,08:30,11,12,13,14,15\r\n");
@@ -262,7 +262,7 @@ TEST_F(StampCsvTest, MissingFileGoesToTheRunFailure) {
 // ---- Shift-JIS only ----
 
 TEST_F(StampCsvTest, SjisPutsTheFirstStaffMemberIntoTheStaffList) {
-  Option2_Click(form, t());
+  OnSjisStampsClicked(form, t());
   t().staffList[1] = QStringLiteral("from the list file");
   t().staffList[2] = QStringLiteral("00777");
   UseCp932(LinesOf({"00123", "00123"}, true));
@@ -279,7 +279,7 @@ TEST_F(StampCsvTest, SjisPutsTheFirstStaffMemberIntoTheStaffList) {
 }
 
 TEST_F(StampCsvTest, SjisClearsTheRowsOfAnEarlierFile) {
-  Option2_Click(form, t());
+  OnSjisStampsClicked(form, t());
   t().stampTable[5][3] = QStringLiteral("old");
   t().stampStaffCount = 7;
   UseCp932(LinesOf({"A"}, true));

@@ -8,7 +8,7 @@
 #include <limits>
 
 #include "chart/canvas.h"
-#include "ui/form2.h"
+#include "ui/chart_window.h"
 #include "ui/qt_frontend.h"
 #include "ui/tests/ui_test_support.h"
 
@@ -40,8 +40,8 @@ TEST(ProgressPositionTest, MapsTheWritersRangeOntoTheBar) {
 TEST(QtFrontendTest, ProgressBarsAndStatusLineShowWhatTheRunReports) {
   WindowFixture fixture;
   Frontend& frontend = fixture.window->frontend();
-  auto* staffBar = fixture.Find<QProgressBar>("ProgressBar2");
-  auto* stepBar = fixture.Find<QProgressBar>("ProgressBar1");
+  auto* staffBar = fixture.Find<QProgressBar>("staffBar");
+  auto* stepBar = fixture.Find<QProgressBar>("stepBar");
   frontend.SetProgressRange(ProgressBar::kStaff, 0, 40);
   frontend.SetProgressValue(ProgressBar::kStaff, 10);
   frontend.SetProgressVisible(ProgressBar::kStaff, true);
@@ -54,10 +54,9 @@ TEST(QtFrontendTest, ProgressBarsAndStatusLineShowWhatTheRunReports) {
   EXPECT_EQ(staffBar->value(), 250);
 
   frontend.SetStatusText(QStringLiteral("全データをクリアします"));
-  EXPECT_EQ(fixture.Find<QLabel>("StatusBar1Text")->text(),
-            QStringLiteral("全データをクリアします"));
+  EXPECT_EQ(fixture.Find<QLabel>("statusText")->text(), QStringLiteral("全データをクリアします"));
   frontend.SetStatusText(QString());
-  EXPECT_TRUE(fixture.Find<QLabel>("StatusBar1Text")->text().isEmpty());
+  EXPECT_TRUE(fixture.Find<QLabel>("statusText")->text().isEmpty());
 }
 
 TEST(QtFrontendTest, BusyPointerIsBalancedAndMessagesGetTheArrow) {
@@ -68,7 +67,7 @@ TEST(QtFrontendTest, BusyPointerIsBalancedAndMessagesGetTheArrow) {
     const QCursor* cursor = QApplication::overrideCursor();
     pointers << (cursor ? cursor->shape() : Qt::BlankCursor);
   };
-  Form1 window(session, services);
+  MainWindow window(session, services);
   Frontend& frontend = window.frontend();
   frontend.SetBusy(true);
   frontend.SetBusy(true);
@@ -88,7 +87,7 @@ TEST(QtFrontendTest, BusyPointerIsBalancedAndMessagesGetTheArrow) {
 TEST(QtFrontendTest, ChartWindowShowsTheCanvasAndCloses) {
   WindowFixture fixture;
   Frontend& frontend = fixture.window->frontend();
-  Form2& chart = fixture.window->chartWindow();
+  ChartWindow& chart = fixture.window->chartWindow();
   EXPECT_EQ(chart.windowTitle(), QStringLiteral("勤務表"));
   EXPECT_TRUE(chart.isHidden());
   frontend.ShowChartWindow();

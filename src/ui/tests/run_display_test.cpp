@@ -1,5 +1,6 @@
 // A run holds the window's thread; the windows still repaint while it works, and the run
-// says and writes exactly what the same run without a window does.
+// says and writes exactly what the same run without a window does. Every run opens the
+// chart window on a blank chart.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -13,11 +14,12 @@
 #include <QTest>
 
 #include <map>
+#include <vector>
 
 #include "app/run_sequence.h"
 #include "app/startup.h"
 #include "testing/recording_frontend.h"
-#include "ui/form2.h"
+#include "ui/chart_window.h"
 #include "ui/tests/ui_test_support.h"
 
 namespace morvik {
@@ -88,27 +90,27 @@ testing::RecordingFrontend RunWithoutWindow(const QString& folder) {
   session.enterProgramFolder = false;
   session.clock = [] { return kNow; };
   testing::RecordingFrontend frontend;
-  Form_Load(session, frontend, {kRequest, kStamp});
-  SetInput_File1(session.form, *session.tables, kStaffList);
-  SetCheck_sitei(session.form, *session.tables, folder, true);
-  Cmd_Ok_Click(session, frontend);
+  PrepareSession(session, frontend, {kRequest, kStamp});
+  SetStaffListFile(session.form, *session.tables, kStaffList);
+  SetUseStaffList(session.form, *session.tables, folder, true);
+  OnRunClicked(session, frontend);
   return frontend;
 }
 
 TEST(RunDisplayTest, WindowRepaintsDuringTheRunAndSaysWhatARunWithoutItSays) {
   WindowFixture fixture({}, kNow);
-  Form1& window = *fixture.window;
+  MainWindow& window = *fixture.window;
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  TypeText(fixture.Find<QLineEdit>("Input_File"), kRequest);
-  TypeText(fixture.Find<QLineEdit>("Input_File2"), kStamp);
-  TypeText(fixture.Find<QLineEdit>("Input_File1"), kStaffList);
-  auto* check = fixture.Find<QCheckBox>("Check_sitei");
+  TypeText(fixture.Find<QLineEdit>("requestFileField"), kRequest);
+  TypeText(fixture.Find<QLineEdit>("stampFileField"), kStamp);
+  TypeText(fixture.Find<QLineEdit>("staffListFileField"), kStaffList);
+  auto* check = fixture.Find<QCheckBox>("useStaffListBox");
   QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(6, check->height() / 2));
 
-  auto* staffBar = fixture.Find<QProgressBar>("ProgressBar2");
-  auto* stepBar = fixture.Find<QProgressBar>("ProgressBar1");
-  auto* status = fixture.Find<QLabel>("StatusBar1Text");
+  auto* staffBar = fixture.Find<QProgressBar>("staffBar");
+  auto* stepBar = fixture.Find<QProgressBar>("stepBar");
+  auto* status = fixture.Find<QLabel>("statusText");
   PaintLog paints;
   for (QWidget* widget :
        {static_cast<QWidget*>(staffBar), static_cast<QWidget*>(stepBar),
@@ -117,7 +119,7 @@ TEST(RunDisplayTest, WindowRepaintsDuringTheRunAndSaysWhatARunWithoutItSays) {
   }
   QTest::qWait(20);
   paints.Clear();
-  QTest::mouseClick(fixture.Find<QPushButton>("Cmd_Ok"), Qt::LeftButton);  // the whole run
+  QTest::mouseClick(fixture.Find<QPushButton>("runButton"), Qt::LeftButton);  // the whole run
   ASSERT_FALSE(fixture.log.messages.isEmpty());
   EXPECT_EQ(fixture.log.messages.last(), kFinished);
 
@@ -138,6 +140,66 @@ TEST(RunDisplayTest, WindowRepaintsDuringTheRunAndSaysWhatARunWithoutItSays) {
   const QStringList outputs = Outputs(fixture.session.outputFolder);
   EXPECT_GE(outputs.size(), 30);
   EXPECT_EQ(outputs, Outputs(folder.path()));
+}
+
+// What a widget shows at each moment it is shown.
+class ShowLog : public QObject {
+ public:
+  void Watch(QWidget* widget) { widget->installEventFilter(this); }
+  std::vector<QImage> shown;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show)
+      shown.push_back(static_cast<QWidget*>(watched)->grab().toImage());
+    return false;
+  }
+};
+
+bool IsBlank(const QImage& image) {
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (image.pixel(x, y) != qRgb(255, 255, 255)) return false;
+    }
+  }
+  return true;
+}
+
+QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Two runs in one window: the chart window opens blank for each, and the second run's
+// chart is the first one's, byte for byte.
+TEST(RunDisplayTest, EveryRunOpensTheChartWindowBlank) {
+  const QString personal = QStringLiteral(MORVIK_SAMPLES_DIR "/personal/");
+  WindowFixture fixture({}, kNow);
+  fixture.window->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(fixture.window.get()));
+  TypeText(fixture.Find<QLineEdit>("requestFileField"), personal + "2026_11_申請.csv");
+  TypeText(fixture.Find<QLineEdit>("stampFileField"), personal + "2026_11_打刻.csv");
+  ShowLog chart;
+  chart.Watch(&fixture.window->chartWindow());
+  const QDir out(fixture.session.outputFolder);
+  QByteArray firstChart;
+  for (int run = 1; run <= 2; ++run) {
+    SCOPED_TRACE(run);
+    QTest::mouseClick(fixture.Find<QPushButton>("runButton"), Qt::LeftButton);
+    ASSERT_EQ(fixture.log.messages.size(), run);
+    EXPECT_EQ(fixture.log.messages.last(), kFinished);
+    const QStringList charts = out.entryList({QStringLiteral("202611_*.jpg")});
+    ASSERT_EQ(charts.size(), 1);
+    const QByteArray bytes = ReadAll(out.filePath(charts.first()));
+    ASSERT_FALSE(bytes.isEmpty());
+    if (run == 1) firstChart = bytes;
+    EXPECT_EQ(bytes, firstChart);
+  }
+  ASSERT_EQ(chart.shown.size(), 2u);
+  for (const QImage& image : chart.shown) {
+    EXPECT_EQ(image.size(), QSize(1024, 768));
+    EXPECT_TRUE(IsBlank(image));
+  }
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QTest>
 
-#include "ui/window_main.h"
+#include "ui/window_startup.h"
 
 namespace morvik::testing {
 

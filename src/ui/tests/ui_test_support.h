@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/session.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace morvik::testing {
 
@@ -39,7 +39,7 @@ class WindowFixture {
 
   Session session;
   ServiceLog log;
-  std::unique_ptr<Form1> window;  // null when start-up ended the program
+  std::unique_ptr<MainWindow> window;  // null when start-up ended the program
 
   template <class Widget>
   Widget* Find(const char* name) const {

@@ -1,19 +1,27 @@
 // morvik_window_snapshot OUTPUT_FOLDER [REQUEST_CSV STAMP_CSV]: draws the main window as
 // it opens (window.png), with its status line and progress bars showing
-// (window_running.png) and the About window (about.png), for checking the layout. Given
-// the two files it also runs them and draws the chart window as the run's last message
-// appears (chart.png).
+// (window_running.png), the About window (about.png), and, with Qt's texts in Japanese as
+// the program shows them, the request box's open-file dialog (open_dialog.png) and its
+// right-click menu (context_menu.png), for checking the layout. Given the two files it also
+// runs them and draws the chart window as the run's last message appears (chart.png).
+// Under Xvfb (xvfb-run) the dialog and the menu are taken from the screen.
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
 
 #include "app/session.h"
-#include "ui/form2.h"
-#include "ui/frm_about.h"
-#include "ui/window_main.h"
+#include "ui/about_window.h"
+#include "ui/chart_window.h"
+#include "ui/qt_translations.h"
+#include "ui/window_startup.h"
 
 namespace {
 
@@ -24,10 +32,50 @@ void Save(QWidget& widget, const QString& path) {
   if (!widget.grab().save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
 }
 
+// The screen where there is one, so that a popup is seen over the window; else the widget.
+void SaveScreen(QWidget& widget, const QString& path) {
+  QPixmap shot = widget.screen()->grabWindow(0);
+  if (shot.isNull()) shot = widget.grab();
+  if (!shot.save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+}
+
+constexpr int kSettleMs = 800;  // the dialog reads its folder in the background
+
+// Once the dialog or menu that the next step opens has settled, saves it and closes it.
+void SaveWhenOpen(const QString& path) {
+  QTimer::singleShot(kSettleMs, [path] {
+    QWidget* open = QApplication::activePopupWidget();
+    if (open == nullptr) open = QApplication::activeModalWidget();
+    if (open == nullptr) {
+      std::fprintf(stderr, "nothing open for %s\n", qPrintable(path));
+      return;
+    }
+    SaveScreen(*open, path);
+    open->close();
+  });
+}
+
+void SaveQtTexts(QWidget& window, const QDir& out) {
+  SaveWhenOpen(out.filePath(QStringLiteral("open_dialog.png")));
+  window.findChild<QPushButton*>(QStringLiteral("browseRequestButton"))->click();
+  auto* field = window.findChild<QLineEdit*>(QStringLiteral("requestFileField"));
+  field->setText(QStringLiteral("2026_11_申請.csv"));  // shown only: the model keeps its name
+  field->selectAll();
+  const QPoint at(40, field->height() / 2);
+  SaveWhenOpen(out.filePath(QStringLiteral("context_menu.png")));
+  QContextMenuEvent menu(QContextMenuEvent::Mouse, at, field->mapToGlobal(at));
+  QApplication::sendEvent(field, &menu);
+  // The menu pops up without a loop of its own.
+  QEventLoop settle;
+  QTimer::singleShot(2 * kSettleMs, &settle, &QEventLoop::quit);
+  settle.exec();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  morvik::InstallQtJapanese(app);
   const QStringList arguments = QCoreApplication::arguments().mid(1);
   if (arguments.isEmpty()) {
     std::fputs("usage: morvik_window_snapshot OUTPUT_FOLDER [FILE ...]\n", stderr);
@@ -38,13 +86,17 @@ int main(int argc, char** argv) {
   QFile holidays(programFolder.filePath(QStringLiteral("holidays.txt")));
   if (!holidays.open(QIODevice::WriteOnly)) return 1;
   holidays.close();
+  // Something for the open-file dialog to list, which starts in the program's folder.
+  QFile request(programFolder.filePath(QStringLiteral("2026_11_申請.csv")));
+  if (!request.open(QIODevice::WriteOnly)) return 1;
+  request.close();
 
   morvik::Session session;
   session.programFolder = programFolder.path();
   session.outputFolder = programFolder.path();
   session.holidayFilePath = holidays.fileName();
   session.enterProgramFolder = false;
-  morvik::Form2* chart = nullptr;
+  morvik::ChartWindow* chart = nullptr;
   morvik::WindowServices services;
   services.showMessage = [&](QWidget*, const QString& text) {
     std::fprintf(stderr, "%s\n", qUtf8Printable(text));
@@ -64,9 +116,10 @@ int main(int argc, char** argv) {
   }
   Save(*window, out.filePath(QStringLiteral("window_running.png")));
 
-  morvik::FrmAbout about(window.get());
+  morvik::AboutWindow about(window.get());
   Save(about, out.filePath(QStringLiteral("about.png")));
   about.close();
-  if (arguments.size() >= 3) window->Cmd_Ok_Click();
+  SaveQtTexts(*window, out);
+  if (arguments.size() >= 3) window->OnRunClicked();
   return 0;
 }

@@ -1,11 +1,12 @@
 #pragma once
-// Form1, the main window: the three input files with their browse buttons, the stamp
+// MainWindow, the main window: the three input files with their browse buttons, the stamp
 // file's encoding, the staff-list switch, the target month, the output formats, Run and
 // Exit, the two progress bars and the status line, and the two menus.
 //
 // The window is a view of the session's FormState: a control's change runs the matching
 // handler on the model (core/form_state.h), and after every handler the controls are set
-// again from the model. Every control's objectName is its name (Cmd_Ok, Check_sitei, ...).
+// again from the model. Every control's objectName says what it is (runButton,
+// useStaffListBox, ...); a control kept as a member has that name with a trailing "_".
 // Files dropped anywhere on the window go into the request and stamp boxes by the name
 // rules of start-up.
 
@@ -28,7 +29,7 @@ class QRadioButton;
 namespace morvik {
 
 struct Session;
-class Form2;
+class ChartWindow;
 
 // What the window asks of the desktop; tests replace these so nothing blocks.
 struct WindowServices {
@@ -42,30 +43,30 @@ struct WindowServices {
   std::function<void(int status)> endProgram;
 };
 
-// The desktop's services: the modal message box, QFileDialog, frmAbout, and closing every
+// The desktop's services: the modal message box, QFileDialog, the About window, and closing every
 // window and leaving the event loop.
 WindowServices DesktopServices();
 // `services` with every service it leaves empty taken from the desktop.
 WindowServices CompleteServices(WindowServices services);
 
-class Form1 : public QMainWindow {
+class MainWindow : public QMainWindow {
  public:
-  explicit Form1(Session& session, WindowServices services = {});
-  ~Form1() override;
+  explicit MainWindow(Session& session, WindowServices services = {});
+  ~MainWindow() override;
 
   Frontend& frontend() { return *frontend_; }
-  Form2& chartWindow() { return *form2_; }
+  ChartWindow& chartWindow() { return *chartWindow_; }
 
   // Sets every control from the session's FormState.
   void RefreshFromModel();
 
-  void Cmd_Ok_Click();
-  void Cmd_No_Click();
-  void Cmd_Open_Click();
-  void Cmd_Open2_Click();
-  void Cmd_Open1_Click();
-  void mnuEnd_Click();
-  void mnuVer_Click();
+  void OnRunClicked();
+  void OnExitClicked();
+  void OnBrowseRequestClicked();
+  void OnBrowseStampClicked();
+  void OnBrowseStaffListClicked();
+  void OnExitMenuChosen();
+  void OnVersionMenuChosen();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -85,6 +86,7 @@ class Form1 : public QMainWindow {
   void setupRunControls(QWidget* client);
   void setupStatusBar();
   void setupTabOrder();
+  void setupEnterKey();
   void bindFields();
   void bindOptions();
   void bindButtons();
@@ -100,34 +102,34 @@ class Form1 : public QMainWindow {
 
   Session& session_;
   WindowServices services_;
-  std::unique_ptr<Form2> form2_;
+  std::unique_ptr<ChartWindow> chartWindow_;
   std::unique_ptr<QtFrontend> frontend_;
   bool running_ = false;
 
-  QLineEdit* Input_File = nullptr;
-  QLineEdit* Input_File2 = nullptr;
-  QLineEdit* Input_File1 = nullptr;
-  QLineEdit* Text_nengetu = nullptr;
-  QPushButton* Cmd_Open = nullptr;
-  QPushButton* Cmd_Open2 = nullptr;
-  QPushButton* Cmd_Open1 = nullptr;
-  QRadioButton* Option1 = nullptr;
-  QRadioButton* Option2 = nullptr;
-  QCheckBox* Check_sitei = nullptr;
-  QCheckBox* Check_nengetu = nullptr;
-  QPushButton* Command_mae = nullptr;
-  QPushButton* Command_ato = nullptr;
-  QPushButton* Command_now = nullptr;
-  QCheckBox* Check_jpg = nullptr;
-  QCheckBox* Check_bmp = nullptr;
-  QCheckBox* Check1 = nullptr;
-  QProgressBar* ProgressBar1 = nullptr;
-  QProgressBar* ProgressBar2 = nullptr;
-  QPushButton* Cmd_Ok = nullptr;
-  QPushButton* Cmd_No = nullptr;
+  QLineEdit* requestFileField_ = nullptr;
+  QLineEdit* stampFileField_ = nullptr;
+  QLineEdit* staffListFileField_ = nullptr;
+  QLineEdit* monthField_ = nullptr;
+  QPushButton* browseRequestButton_ = nullptr;
+  QPushButton* browseStampButton_ = nullptr;
+  QPushButton* browseStaffListButton_ = nullptr;
+  QRadioButton* utf8Option_ = nullptr;
+  QRadioButton* sjisOption_ = nullptr;
+  QCheckBox* useStaffListBox_ = nullptr;
+  QCheckBox* fixMonthBox_ = nullptr;
+  QPushButton* previousMonthButton_ = nullptr;
+  QPushButton* nextMonthButton_ = nullptr;
+  QPushButton* thisMonthButton_ = nullptr;
+  QCheckBox* jpgBox_ = nullptr;
+  QCheckBox* bmpBox_ = nullptr;
+  QCheckBox* workCsvBox_ = nullptr;
+  QProgressBar* stepBar_ = nullptr;
+  QProgressBar* staffBar_ = nullptr;
+  QPushButton* runButton_ = nullptr;
+  QPushButton* exitButton_ = nullptr;
   QLabel* statusText_ = nullptr;
-  QAction* mnuEnd = nullptr;
-  QAction* mnuVer = nullptr;
+  QAction* exitAction_ = nullptr;
+  QAction* versionAction_ = nullptr;
 };
 
 }  // namespace morvik

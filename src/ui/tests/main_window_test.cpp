@@ -15,7 +15,7 @@
 #include <QTest>
 
 #include "core/working_tables.h"
-#include "ui/form2.h"
+#include "ui/chart_window.h"
 #include "ui/tests/ui_test_support.h"
 
 namespace morvik {
@@ -39,71 +39,103 @@ struct ControlCase {
   QRect pixels;  // left, top, width, height relative to the parent
 };
 
-TEST(Form1Test, EveryControlHasItsKindCaptionAndPlace) {
+TEST(MainWindowTest, EveryControlHasItsKindCaptionAndPlace) {
   WindowFixture fixture;
   const ControlCase cases[] = {
-      {"Label1",
+      {"titleLabel",
        "QLabel",
-       "Form1Client",
+       "mainWindowClient",
        QStringLiteral("MorvikGraph　Ver1.1.1"),
        {136, 16, 329, 41}},
-      {"Label2", "QLabel", "Form1Client", QStringLiteral("個人用"), {48, 120, 57, 17}},
-      {"Label3", "QLabel", "Form1Client", QStringLiteral("管理者用"), {48, 280, 57, 17}},
-      {"Frame1",
+      {"personalLabel", "QLabel", "mainWindowClient", QStringLiteral("個人用"), {48, 120, 57, 17}},
+      {"managersLabel",
+       "QLabel",
+       "mainWindowClient",
+       QStringLiteral("管理者用"),
+       {48, 280, 57, 17}},
+      {"requestFrame",
        "QGroupBox",
-       "Form1Client",
+       "mainWindowClient",
        QStringLiteral("申請ファイル名 (S-JIS)"),
        {112, 64, 465, 49}},
-      {"Input_File", "QLineEdit", "Frame1", QString(), {8, 16, 393, 18}},
-      {"Cmd_Open", "QPushButton", "Frame1", QStringLiteral("参照..."), {408, 16, 49, 25}},
-      {"Frame2", "QGroupBox", "Form1Client", QStringLiteral("打刻ファイル名"), {112, 128, 465, 65}},
-      {"Input_File2", "QLineEdit", "Frame2", QString(), {8, 16, 393, 18}},
-      {"Cmd_Open2", "QPushButton", "Frame2", QStringLiteral("参照..."), {408, 16, 49, 25}},
-      {"Option2", "QRadioButton", "Frame2", QStringLiteral("S-JIS (個人用)"), {48, 40, 113, 17}},
-      {"Option1", "QRadioButton", "Frame2", QStringLiteral("UTF-8 (管理者用)"), {184, 40, 137, 17}},
-      {"Frame3",
+      {"requestFileField", "QLineEdit", "requestFrame", QString(), {8, 16, 393, 18}},
+      {"browseRequestButton",
+       "QPushButton",
+       "requestFrame",
+       QStringLiteral("参照..."),
+       {408, 16, 49, 25}},
+      {"stampFrame",
        "QGroupBox",
-       "Form1Client",
+       "mainWindowClient",
+       QStringLiteral("打刻ファイル名"),
+       {112, 128, 465, 65}},
+      {"stampFileField", "QLineEdit", "stampFrame", QString(), {8, 16, 393, 18}},
+      {"browseStampButton",
+       "QPushButton",
+       "stampFrame",
+       QStringLiteral("参照..."),
+       {408, 16, 49, 25}},
+      {"sjisOption",
+       "QRadioButton",
+       "stampFrame",
+       QStringLiteral("S-JIS (個人用)"),
+       {48, 40, 113, 17}},
+      {"utf8Option",
+       "QRadioButton",
+       "stampFrame",
+       QStringLiteral("UTF-8 (管理者用)"),
+       {184, 40, 137, 17}},
+      {"staffListFrame",
+       "QGroupBox",
+       "mainWindowClient",
        QStringLiteral("職員番号指定ファイル名"),
        {112, 224, 465, 65}},
-      {"Input_File1", "QLineEdit", "Frame3", QString(), {8, 16, 393, 18}},
-      {"Cmd_Open1", "QPushButton", "Frame3", QStringLiteral("参照..."), {408, 16, 49, 25}},
-      {"Check_sitei",
+      {"staffListFileField", "QLineEdit", "staffListFrame", QString(), {8, 16, 393, 18}},
+      {"browseStaffListButton",
+       "QPushButton",
+       "staffListFrame",
+       QStringLiteral("参照..."),
+       {408, 16, 49, 25}},
+      {"useStaffListBox",
        "QCheckBox",
-       "Frame3",
+       "staffListFrame",
        QStringLiteral("職員番号指定ファイルを使用する"),
        {8, 40, 201, 17}},
-      {"Frame4", "QGroupBox", "Form1Client", QStringLiteral("年月指定"), {112, 304, 465, 49}},
-      {"Check_nengetu",
+      {"monthFrame",
+       "QGroupBox",
+       "mainWindowClient",
+       QStringLiteral("年月指定"),
+       {112, 304, 465, 49}},
+      {"fixMonthBox",
        "QCheckBox",
-       "Frame4",
+       "monthFrame",
        QStringLiteral("年月を指定する(yyyy/mm)"),
        {8, 16, 169, 17}},
-      {"Command_mae", "QPushButton", "Frame4", QStringLiteral("＜"), {192, 16, 25, 20}},
-      {"Text_nengetu", "QLineEdit", "Frame4", QStringLiteral("2022/01"), {224, 16, 65, 18}},
-      {"Command_ato", "QPushButton", "Frame4", QStringLiteral("＞"), {296, 16, 25, 20}},
-      {"Command_now", "QPushButton", "Frame4", QStringLiteral("今月"), {352, 16, 41, 20}},
-      {"Check_jpg",
+      {"previousMonthButton", "QPushButton", "monthFrame", QStringLiteral("＜"), {192, 16, 25, 20}},
+      {"monthField", "QLineEdit", "monthFrame", QStringLiteral("2022/01"), {224, 16, 65, 18}},
+      {"nextMonthButton", "QPushButton", "monthFrame", QStringLiteral("＞"), {296, 16, 25, 20}},
+      {"thisMonthButton", "QPushButton", "monthFrame", QStringLiteral("今月"), {352, 16, 41, 20}},
+      {"jpgBox",
        "QCheckBox",
-       "Form1Client",
+       "mainWindowClient",
        QStringLiteral("JPG形式で出力"),
        {72, 376, 105, 17}},
-      {"Check_bmp",
+      {"bmpBox",
        "QCheckBox",
-       "Form1Client",
+       "mainWindowClient",
        QStringLiteral("BMP形式で出力"),
        {192, 376, 105, 17}},
-      {"Check1",
+      {"workCsvBox",
        "QCheckBox",
-       "Form1Client",
+       "mainWindowClient",
        QStringLiteral("勤務CSVを出力(年月_No_氏名.CSV)"),
        {320, 376, 217, 17}},
-      {"ProgressBar2", "QProgressBar", "Form1Client", QString(), {112, 400, 417, 17}},
-      {"ProgressBar1", "QProgressBar", "Form1Client", QString(), {112, 416, 417, 9}},
-      {"Cmd_Ok", "QPushButton", "Form1Client", QStringLiteral("実行"), {200, 432, 81, 33}},
-      {"Cmd_No", "QPushButton", "Form1Client", QStringLiteral("終了"), {344, 432, 81, 33}},
-      {"PersonalGroup", "QFrame", "Form1Client", QString(), {32, 56, 560, 144}},
-      {"ManagersGroup", "QFrame", "Form1Client", QString(), {32, 216, 560, 144}},
+      {"staffBar", "QProgressBar", "mainWindowClient", QString(), {112, 400, 417, 17}},
+      {"stepBar", "QProgressBar", "mainWindowClient", QString(), {112, 416, 417, 9}},
+      {"runButton", "QPushButton", "mainWindowClient", QStringLiteral("実行"), {200, 432, 81, 33}},
+      {"exitButton", "QPushButton", "mainWindowClient", QStringLiteral("終了"), {344, 432, 81, 33}},
+      {"personalGroup", "QFrame", "mainWindowClient", QString(), {32, 56, 560, 144}},
+      {"managersGroup", "QFrame", "mainWindowClient", QString(), {32, 216, 560, 144}},
   };
   for (const ControlCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -116,9 +148,9 @@ TEST(Form1Test, EveryControlHasItsKindCaptionAndPlace) {
   }
 }
 
-TEST(Form1Test, WindowHasItsCaptionClientSizeMenusAndStatusBar) {
+TEST(MainWindowTest, WindowHasItsCaptionClientSizeMenusAndStatusBar) {
   WindowFixture fixture;
-  Form1& window = *fixture.window;
+  MainWindow& window = *fixture.window;
   EXPECT_EQ(window.windowTitle(), QStringLiteral("MorvikGraph.exe"));
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -126,7 +158,7 @@ TEST(Form1Test, WindowHasItsCaptionClientSizeMenusAndStatusBar) {
   EXPECT_EQ(window.width(), 625);
   EXPECT_EQ(window.height() - window.menuBar()->height(), 501);
   EXPECT_EQ(window.centralWidget()->geometry().height(), 476);
-  EXPECT_EQ(window.statusBar()->objectName(), QStringLiteral("StatusBar1"));
+  EXPECT_EQ(window.statusBar()->objectName(), QStringLiteral("statusBar"));
   EXPECT_EQ(window.statusBar()->geometry(), QRect(0, window.menuBar()->height() + 476, 625, 25));
 
   QStringList menus;
@@ -134,14 +166,14 @@ TEST(Form1Test, WindowHasItsCaptionClientSizeMenusAndStatusBar) {
     menus << menu->text();
     for (QAction* item : menu->menu()->actions()) menus << item->objectName() + "=" + item->text();
   }
-  EXPECT_EQ(menus,
-            (QStringList{QStringLiteral("ファイル(&F)"), QStringLiteral("mnuEnd=終了(&X)"),
-                         QStringLiteral("ヘルプ(&H)"), QStringLiteral("mnuVer=バージョン")}));
+  EXPECT_EQ(menus, (QStringList{QStringLiteral("ファイル(&F)"),
+                                QStringLiteral("exitAction=終了(&X)"), QStringLiteral("ヘルプ(&H)"),
+                                QStringLiteral("versionAction=バージョン")}));
 }
 
-TEST(Form1Test, TitleIsBoldJapaneseGothicAt21Point75) {
+TEST(MainWindowTest, TitleIsBoldJapaneseGothicAt21Point75) {
   WindowFixture fixture;
-  const QLabel* title = fixture.Find<QLabel>("Label1");
+  const QLabel* title = fixture.Find<QLabel>("titleLabel");
   EXPECT_TRUE(title->font().bold());
   EXPECT_EQ(title->font().pixelSize(), 29);  // 21.75 points at 96 dots per inch
   EXPECT_TRUE(title->alignment() & Qt::AlignHCenter);
@@ -150,36 +182,50 @@ TEST(Form1Test, TitleIsBoldJapaneseGothicAt21Point75) {
       << family.toStdString();
 }
 
-TEST(Form1Test, ControlsStartInThePersonalDefaults) {
+TEST(MainWindowTest, ControlsStartInThePersonalDefaults) {
   WindowFixture fixture;
-  EXPECT_TRUE(fixture.Find<QRadioButton>("Option2")->isChecked());
-  EXPECT_FALSE(fixture.Find<QRadioButton>("Option1")->isChecked());
-  EXPECT_TRUE(fixture.Find<QCheckBox>("Check_jpg")->isChecked());
-  for (const char* name : {"Check_sitei", "Check_nengetu", "Check_bmp", "Check1"}) {
+  EXPECT_TRUE(fixture.Find<QRadioButton>("sjisOption")->isChecked());
+  EXPECT_FALSE(fixture.Find<QRadioButton>("utf8Option")->isChecked());
+  EXPECT_TRUE(fixture.Find<QCheckBox>("jpgBox")->isChecked());
+  for (const char* name : {"useStaffListBox", "fixMonthBox", "bmpBox", "workCsvBox"}) {
     EXPECT_FALSE(fixture.Find<QCheckBox>(name)->isChecked()) << name;
   }
-  for (const char* name : {"Input_File", "Input_File2", "Input_File1"}) {
+  for (const char* name : {"requestFileField", "stampFileField", "staffListFileField"}) {
     EXPECT_TRUE(fixture.Find<QLineEdit>(name)->text().isEmpty()) << name;
   }
-  for (const char* name : {"ProgressBar1", "ProgressBar2"}) {
+  for (const char* name : {"stepBar", "staffBar"}) {
     EXPECT_TRUE(fixture.Find<QProgressBar>(name)->isHidden()) << name;
   }
-  EXPECT_TRUE(fixture.Find<QLabel>("StatusBar1Text")->text().isEmpty());
+  EXPECT_TRUE(fixture.Find<QLabel>("statusText")->text().isEmpty());
 }
 
-TEST(Form1Test, TabOrderFollowsTheTabIndexes) {
+TEST(MainWindowTest, TabOrderFollowsTheTabIndexes) {
   WindowFixture fixture;
-  const QStringList expected = {"Cmd_Ok",      "Cmd_No",       "Input_File",  "Cmd_Open",
-                                "Input_File2", "Cmd_Open2",    "Option2",     "Option1",
-                                "Input_File1", "Cmd_Open1",    "Check_sitei", "Check_nengetu",
-                                "Command_mae", "Text_nengetu", "Command_ato", "Command_now",
-                                "Check_jpg",   "Check_bmp",    "Check1"};
+  const QStringList expected = {"runButton",
+                                "exitButton",
+                                "requestFileField",
+                                "browseRequestButton",
+                                "stampFileField",
+                                "browseStampButton",
+                                "sjisOption",
+                                "utf8Option",
+                                "staffListFileField",
+                                "browseStaffListButton",
+                                "useStaffListBox",
+                                "fixMonthBox",
+                                "previousMonthButton",
+                                "monthField",
+                                "nextMonthButton",
+                                "thisMonthButton",
+                                "jpgBox",
+                                "bmpBox",
+                                "workCsvBox"};
   QStringList chain;
-  QWidget* widget = fixture.Find<QWidget>("Cmd_Ok");
+  QWidget* widget = fixture.Find<QWidget>("runButton");
   do {
     if (expected.contains(widget->objectName())) chain << widget->objectName();
     widget = widget->nextInFocusChain();
-  } while (widget != fixture.Find<QWidget>("Cmd_Ok"));
+  } while (widget != fixture.Find<QWidget>("runButton"));
   EXPECT_EQ(chain, expected);
 }
 
@@ -187,13 +233,13 @@ void ClickBox(QAbstractButton* button) {
   QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
 }
 
-TEST(Form1Test, StaffListSwitchFillsTheDefaultPathAndSwitchesEncoding) {
+TEST(MainWindowTest, StaffListSwitchFillsTheDefaultPathAndSwitchesEncoding) {
   WindowFixture fixture;
   WorkingTables& tables = *fixture.session.tables;
-  auto* check = fixture.Find<QCheckBox>("Check_sitei");
-  auto* field = fixture.Find<QLineEdit>("Input_File1");
-  auto* utf8 = fixture.Find<QRadioButton>("Option1");
-  auto* sjis = fixture.Find<QRadioButton>("Option2");
+  auto* check = fixture.Find<QCheckBox>("useStaffListBox");
+  auto* field = fixture.Find<QLineEdit>("staffListFileField");
+  auto* utf8 = fixture.Find<QRadioButton>("utf8Option");
+  auto* sjis = fixture.Find<QRadioButton>("sjisOption");
   const QString defaultPath =
       fixture.session.programFolder + QStringLiteral("/MorvikGraph_職員番号指定.txt");
 
@@ -218,29 +264,29 @@ TEST(Form1Test, StaffListSwitchFillsTheDefaultPathAndSwitchesEncoding) {
   EXPECT_TRUE(tables.staffList.at(1).isEmpty());
 }
 
-TEST(Form1Test, ChoosingShiftJisKeepsTheStaffListInUse) {
+TEST(MainWindowTest, ChoosingShiftJisKeepsTheStaffListInUse) {
   WindowFixture fixture;
-  ClickBox(fixture.Find<QCheckBox>("Check_sitei"));
-  ClickBox(fixture.Find<QRadioButton>("Option2"));
-  EXPECT_TRUE(fixture.Find<QCheckBox>("Check_sitei")->isChecked());
-  EXPECT_FALSE(fixture.Find<QLineEdit>("Input_File1")->text().isEmpty());
+  ClickBox(fixture.Find<QCheckBox>("useStaffListBox"));
+  ClickBox(fixture.Find<QRadioButton>("sjisOption"));
+  EXPECT_TRUE(fixture.Find<QCheckBox>("useStaffListBox")->isChecked());
+  EXPECT_FALSE(fixture.Find<QLineEdit>("staffListFileField")->text().isEmpty());
   EXPECT_EQ(fixture.session.tables->useStaffList, 1);
   EXPECT_EQ(fixture.session.tables->stampIsUtf8, 0);
-  ClickBox(fixture.Find<QRadioButton>("Option1"));
+  ClickBox(fixture.Find<QRadioButton>("utf8Option"));
   EXPECT_EQ(fixture.session.tables->stampIsUtf8, 1);
 }
 
-TEST(Form1Test, MonthButtonsStepFromTheThirtyFirst) {
+TEST(MainWindowTest, MonthButtonsStepFromTheThirtyFirst) {
   WindowFixture fixture;  // today 2022/01/31
   struct Step {
     const char* button;
     const char* month;
   };
-  const Step steps[] = {{"Command_ato", "2022/02"}, {"Command_ato", "2022/03"},
-                        {"Command_mae", "2022/02"}, {"Command_mae", "2022/01"},
-                        {"Command_mae", "2021/12"}, {"Command_now", "2022/01"}};
-  auto* text = fixture.Find<QLineEdit>("Text_nengetu");
-  auto* check = fixture.Find<QCheckBox>("Check_nengetu");
+  const Step steps[] = {{"nextMonthButton", "2022/02"},     {"nextMonthButton", "2022/03"},
+                        {"previousMonthButton", "2022/02"}, {"previousMonthButton", "2022/01"},
+                        {"previousMonthButton", "2021/12"}, {"thisMonthButton", "2022/01"}};
+  auto* text = fixture.Find<QLineEdit>("monthField");
+  auto* check = fixture.Find<QCheckBox>("fixMonthBox");
   for (const Step& step : steps) {
     SCOPED_TRACE(step.button);
     QTest::mouseClick(fixture.Find<QPushButton>(step.button), Qt::LeftButton);
@@ -255,21 +301,21 @@ TEST(Form1Test, MonthButtonsStepFromTheThirtyFirst) {
   EXPECT_EQ(fixture.session.tables->fixedMonth, 0);
 }
 
-TEST(Form1Test, TypedMonthIsTakenWhenTheMonthBoxIsTicked) {
+TEST(MainWindowTest, TypedMonthIsTakenWhenTheMonthBoxIsTicked) {
   WindowFixture fixture;
-  auto* text = fixture.Find<QLineEdit>("Text_nengetu");
+  auto* text = fixture.Find<QLineEdit>("monthField");
   text->clear();
   TypeText(text, QStringLiteral("2021/07"));
-  ClickBox(fixture.Find<QCheckBox>("Check_nengetu"));
+  ClickBox(fixture.Find<QCheckBox>("fixMonthBox"));
   EXPECT_EQ(fixture.session.tables->targetMonthText, QStringLiteral("2021/07"));
 }
 
-TEST(Form1Test, OutputBoxesSetTheirFlags) {
+TEST(MainWindowTest, OutputBoxesSetTheirFlags) {
   WindowFixture fixture;
   WorkingTables& tables = *fixture.session.tables;
-  ClickBox(fixture.Find<QCheckBox>("Check_bmp"));
-  ClickBox(fixture.Find<QCheckBox>("Check1"));
-  ClickBox(fixture.Find<QCheckBox>("Check_jpg"));
+  ClickBox(fixture.Find<QCheckBox>("bmpBox"));
+  ClickBox(fixture.Find<QCheckBox>("workCsvBox"));
+  ClickBox(fixture.Find<QCheckBox>("jpgBox"));
   EXPECT_EQ(tables.saveBmp, 1);
   EXPECT_EQ(tables.writeWorkCsv, 1);
   EXPECT_EQ(tables.saveJpg, 0);
@@ -280,11 +326,11 @@ struct TypedFieldCase {
   QString WorkingTables::*path;
 };
 
-TEST(Form1Test, TypedFileNamesReachTheirPathsAtOnce) {
+TEST(MainWindowTest, TypedFileNamesReachTheirPathsAtOnce) {
   const TypedFieldCase cases[] = {
-      {"Input_File", &WorkingTables::requestCsvPath},
-      {"Input_File2", &WorkingTables::stampCsvPath},
-      {"Input_File1", &WorkingTables::staffListPath},
+      {"requestFileField", &WorkingTables::requestCsvPath},
+      {"stampFileField", &WorkingTables::stampCsvPath},
+      {"staffListFileField", &WorkingTables::staffListPath},
   };
   for (const TypedFieldCase& c : cases) {
     SCOPED_TRACE(c.field);
@@ -301,51 +347,51 @@ TEST(Form1Test, TypedFileNamesReachTheirPathsAtOnce) {
   }
 }
 
-TEST(Form1Test, TypedStaffListNameLeavesTheSwitchAloneUntilTicked) {
+TEST(MainWindowTest, TypedStaffListNameLeavesTheSwitchAloneUntilTicked) {
   WindowFixture fixture;
   const WorkingTables& tables = *fixture.session.tables;
-  auto* check = fixture.Find<QCheckBox>("Check_sitei");
-  TypeText(fixture.Find<QLineEdit>("Input_File1"), QStringLiteral("/d/list.txt"));
+  auto* check = fixture.Find<QCheckBox>("useStaffListBox");
+  TypeText(fixture.Find<QLineEdit>("staffListFileField"), QStringLiteral("/d/list.txt"));
   EXPECT_FALSE(check->isChecked());
-  EXPECT_TRUE(fixture.Find<QRadioButton>("Option2")->isChecked());
+  EXPECT_TRUE(fixture.Find<QRadioButton>("sjisOption")->isChecked());
   EXPECT_EQ(tables.useStaffList, 0);
   ClickBox(check);
-  EXPECT_EQ(fixture.Find<QLineEdit>("Input_File1")->text(), QStringLiteral("/d/list.txt"));
+  EXPECT_EQ(fixture.Find<QLineEdit>("staffListFileField")->text(), QStringLiteral("/d/list.txt"));
   EXPECT_EQ(tables.staffListPath, QStringLiteral("/d/list.txt"));
-  EXPECT_TRUE(fixture.Find<QRadioButton>("Option1")->isChecked());
+  EXPECT_TRUE(fixture.Find<QRadioButton>("utf8Option")->isChecked());
 }
 
 // Emptying the staff list box while the list is in use is refused by Run, not run with
 // the name the box showed before.
-TEST(Form1Test, RunRefusesAnEmptiedStaffListBox) {
+TEST(MainWindowTest, RunRefusesAnEmptiedStaffListBox) {
   WindowFixture fixture;
-  TypeText(fixture.Find<QLineEdit>("Input_File2"), QStringLiteral("stamp.csv"));
-  ClickBox(fixture.Find<QCheckBox>("Check_sitei"));
-  auto* field = fixture.Find<QLineEdit>("Input_File1");
+  TypeText(fixture.Find<QLineEdit>("stampFileField"), QStringLiteral("stamp.csv"));
+  ClickBox(fixture.Find<QCheckBox>("useStaffListBox"));
+  auto* field = fixture.Find<QLineEdit>("staffListFileField");
   field->selectAll();
   QTest::keyClick(field, Qt::Key_Delete);
-  QTest::mouseClick(fixture.Find<QPushButton>("Cmd_Ok"), Qt::LeftButton);
+  QTest::mouseClick(fixture.Find<QPushButton>("runButton"), Qt::LeftButton);
   EXPECT_EQ(
       fixture.log.messages,
       QStringList{QStringLiteral("エラー：「職員番号指定ファイル名」を正しく指定してください．")});
   EXPECT_TRUE(fixture.log.endStatuses.empty());
 }
 
-TEST(Form1Test, RunWithoutStampFileShowsItsMessageOnly) {
+TEST(MainWindowTest, RunWithoutStampFileShowsItsMessageOnly) {
   WindowFixture fixture;
-  QTest::mouseClick(fixture.Find<QPushButton>("Cmd_Ok"), Qt::LeftButton);
+  QTest::mouseClick(fixture.Find<QPushButton>("runButton"), Qt::LeftButton);
   EXPECT_EQ(fixture.log.messages,
             QStringList{QStringLiteral("エラー：「打刻ファイル名を正しく指定してください．")});
   EXPECT_TRUE(fixture.window->chartWindow().isHidden());
   EXPECT_TRUE(fixture.log.endStatuses.empty());
 }
 
-TEST(Form1Test, RunWithoutImageFormatTicksJpgAgain) {
+TEST(MainWindowTest, RunWithoutImageFormatTicksJpgAgain) {
   WindowFixture fixture;
-  auto* jpg = fixture.Find<QCheckBox>("Check_jpg");
+  auto* jpg = fixture.Find<QCheckBox>("jpgBox");
   ClickBox(jpg);
   ASSERT_FALSE(jpg->isChecked());
-  QTest::mouseClick(fixture.Find<QPushButton>("Cmd_Ok"), Qt::LeftButton);
+  QTest::mouseClick(fixture.Find<QPushButton>("runButton"), Qt::LeftButton);
   EXPECT_EQ(fixture.log.messages,
             QStringList{QStringLiteral(
                 "注意：出力ファイル形式が選択されていませんのでJPG形式に変更します．")});
@@ -353,11 +399,11 @@ TEST(Form1Test, RunWithoutImageFormatTicksJpgAgain) {
   EXPECT_EQ(fixture.session.tables->saveJpg, 1);
 }
 
-TEST(Form1Test, MissingStaffListFileEndsTheProgram) {
+TEST(MainWindowTest, MissingStaffListFileEndsTheProgram) {
   WindowFixture fixture;
-  TypeText(fixture.Find<QLineEdit>("Input_File2"), QStringLiteral("stamp.csv"));
-  ClickBox(fixture.Find<QCheckBox>("Check_sitei"));  // the default list is not there
-  QTest::mouseClick(fixture.Find<QPushButton>("Cmd_Ok"), Qt::LeftButton);
+  TypeText(fixture.Find<QLineEdit>("stampFileField"), QStringLiteral("stamp.csv"));
+  ClickBox(fixture.Find<QCheckBox>("useStaffListBox"));  // the default list is not there
+  QTest::mouseClick(fixture.Find<QPushButton>("runButton"), Qt::LeftButton);
   ASSERT_EQ(fixture.log.messages.size(), 1);
   EXPECT_EQ(fixture.log.endStatuses, std::vector<int>{3});
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
@@ -365,22 +411,23 @@ TEST(Form1Test, MissingStaffListFileEndsTheProgram) {
 
 // A whole run from the window over the personal sample exports: the month's chart is
 // written, the displays are reset and the chart window closes.
-TEST(Form1Test, RunOverTheSampleFilesWritesTheChartAndResetsTheDisplays) {
+TEST(MainWindowTest, RunOverTheSampleFilesWritesTheChartAndResetsTheDisplays) {
   const QString samples = QStringLiteral(MORVIK_SAMPLES_DIR "/personal/");
   WindowFixture fixture;
   fixture.window->show();
   // Typed names, not browsed ones: Run takes what the boxes show.
-  TypeText(fixture.Find<QLineEdit>("Input_File"), samples + QStringLiteral("2026_11_申請.csv"));
-  TypeText(fixture.Find<QLineEdit>("Input_File2"), samples + QStringLiteral("2026_11_打刻.csv"));
-  QTest::mouseClick(fixture.Find<QPushButton>("Cmd_Ok"), Qt::LeftButton);
+  TypeText(fixture.Find<QLineEdit>("requestFileField"),
+           samples + QStringLiteral("2026_11_申請.csv"));
+  TypeText(fixture.Find<QLineEdit>("stampFileField"), samples + QStringLiteral("2026_11_打刻.csv"));
+  QTest::mouseClick(fixture.Find<QPushButton>("runButton"), Qt::LeftButton);
   EXPECT_EQ(fixture.log.messages, QStringList{QStringLiteral("処理を終了しました．")});
   const QStringList charts =
       QDir(fixture.session.outputFolder).entryList({QStringLiteral("202611_*.jpg")}, QDir::Files);
   EXPECT_EQ(charts.size(), 1) << charts.join(' ').toStdString();
   EXPECT_FALSE(fixture.window->chartWindow().isVisible());
-  EXPECT_TRUE(fixture.Find<QProgressBar>("ProgressBar1")->isHidden());
-  EXPECT_TRUE(fixture.Find<QProgressBar>("ProgressBar2")->isHidden());
-  EXPECT_TRUE(fixture.Find<QLabel>("StatusBar1Text")->text().isEmpty());
+  EXPECT_TRUE(fixture.Find<QProgressBar>("stepBar")->isHidden());
+  EXPECT_TRUE(fixture.Find<QProgressBar>("staffBar")->isHidden());
+  EXPECT_TRUE(fixture.Find<QLabel>("statusText")->text().isEmpty());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   EXPECT_TRUE(fixture.log.endStatuses.empty());
 }
@@ -391,11 +438,14 @@ struct BrowseCase {
   QString filters;
 };
 
-TEST(Form1Test, BrowseFillsTheFieldAndCancelLeavesIt) {
+TEST(MainWindowTest, BrowseFillsTheFieldAndCancelLeavesIt) {
   const BrowseCase cases[] = {
-      {"Cmd_Open", "Input_File", QStringLiteral("CSV ファイル (*.csv);;すべてのファイル (*.*)")},
-      {"Cmd_Open2", "Input_File2", QStringLiteral("CSV ファイル (*.csv);;すべてのファイル (*.*)")},
-      {"Cmd_Open1", "Input_File1", QStringLiteral("txt ファイル (*.txt);;すべてのファイル (*.*)")},
+      {"browseRequestButton", "requestFileField",
+       QStringLiteral("CSV ファイル (*.csv);;すべてのファイル (*.*)")},
+      {"browseStampButton", "stampFileField",
+       QStringLiteral("CSV ファイル (*.csv);;すべてのファイル (*.*)")},
+      {"browseStaffListButton", "staffListFileField",
+       QStringLiteral("txt ファイル (*.txt);;すべてのファイル (*.*)")},
   };
   for (const BrowseCase& c : cases) {
     SCOPED_TRACE(c.button);
@@ -413,30 +463,30 @@ TEST(Form1Test, BrowseFillsTheFieldAndCancelLeavesIt) {
   }
 }
 
-TEST(Form1Test, BrowsedPathsReachTheirMembers) {
+TEST(MainWindowTest, BrowsedPathsReachTheirMembers) {
   WindowFixture fixture;
   WorkingTables& tables = *fixture.session.tables;
   fixture.log.answers = {QStringLiteral("/d/a申請.csv"), QStringLiteral("/d/b打刻.csv"),
                          QStringLiteral("/d/list.txt")};
-  QTest::mouseClick(fixture.Find<QPushButton>("Cmd_Open"), Qt::LeftButton);
-  QTest::mouseClick(fixture.Find<QPushButton>("Cmd_Open2"), Qt::LeftButton);
-  QTest::mouseClick(fixture.Find<QPushButton>("Cmd_Open1"), Qt::LeftButton);
+  QTest::mouseClick(fixture.Find<QPushButton>("browseRequestButton"), Qt::LeftButton);
+  QTest::mouseClick(fixture.Find<QPushButton>("browseStampButton"), Qt::LeftButton);
+  QTest::mouseClick(fixture.Find<QPushButton>("browseStaffListButton"), Qt::LeftButton);
   EXPECT_EQ(tables.requestCsvPath, QStringLiteral("/d/a申請.csv"));
   EXPECT_EQ(tables.stampCsvPath, QStringLiteral("/d/b打刻.csv"));
   EXPECT_EQ(tables.staffListPath, QStringLiteral("/d/list.txt"));
   // Choosing a staff list switches it on, and with it UTF-8 stamps.
-  EXPECT_TRUE(fixture.Find<QCheckBox>("Check_sitei")->isChecked());
-  EXPECT_TRUE(fixture.Find<QRadioButton>("Option1")->isChecked());
+  EXPECT_TRUE(fixture.Find<QCheckBox>("useStaffListBox")->isChecked());
+  EXPECT_TRUE(fixture.Find<QRadioButton>("utf8Option")->isChecked());
   EXPECT_EQ(tables.useStaffList, 1);
   EXPECT_EQ(tables.stampIsUtf8, 1);
 }
 
-TEST(Form1Test, ExitMenuEndAndVersionReachTheirServices) {
+TEST(MainWindowTest, ExitMenuEndAndVersionReachTheirServices) {
   WindowFixture fixture;
-  QTest::mouseClick(fixture.Find<QPushButton>("Cmd_No"), Qt::LeftButton);
-  fixture.window->findChild<QAction*>(QStringLiteral("mnuEnd"))->trigger();
+  QTest::mouseClick(fixture.Find<QPushButton>("exitButton"), Qt::LeftButton);
+  fixture.window->findChild<QAction*>(QStringLiteral("exitAction"))->trigger();
   EXPECT_EQ(fixture.log.endStatuses, (std::vector<int>{0, 0}));
-  fixture.window->findChild<QAction*>(QStringLiteral("mnuVer"))->trigger();
+  fixture.window->findChild<QAction*>(QStringLiteral("versionAction"))->trigger();
   EXPECT_EQ(fixture.log.aboutShown, 1);
 }
 

@@ -35,7 +35,7 @@ std::unique_ptr<QMimeData> FileDrag(const QStringList& files) {
 // Drags `mime` onto the shown window at `point` (window coordinates) and drops it there,
 // as the desktop delivers a drag: to the window, which finds the widget under the point.
 // Returns whether the drag was accepted on entering.
-bool DragAndDrop(Form1& window, const QMimeData& mime, QPoint point) {
+bool DragAndDrop(MainWindow& window, const QMimeData& mime, QPoint point) {
   QWindow* handle = window.windowHandle();
   QDragEnterEvent enter(point, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(handle, &enter);
@@ -53,7 +53,7 @@ struct DropCase {
   bool message;
 };
 
-TEST(Form1DropTest, DroppedFilesGoIntoTheBoxesByTheNameRules) {
+TEST(MainWindowDropTest, DroppedFilesGoIntoTheBoxesByTheNameRules) {
   const DropCase cases[] = {
       {"in order", {"/d/a申請.csv", "/d/b打刻.csv"}, "/d/a申請.csv", "/d/b打刻.csv", false},
       {"swapped", {"/d/b打刻.csv", "/d/a申請.csv"}, "/d/a申請.csv", "/d/b打刻.csv", false},
@@ -73,8 +73,8 @@ TEST(Form1DropTest, DroppedFilesGoIntoTheBoxesByTheNameRules) {
     WindowFixture fixture;
     fixture.window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(fixture.window.get()));
-    auto* request = fixture.Find<QLineEdit>("Input_File");
-    auto* stamp = fixture.Find<QLineEdit>("Input_File2");
+    auto* request = fixture.Find<QLineEdit>("requestFileField");
+    auto* stamp = fixture.Find<QLineEdit>("stampFileField");
     TypeText(request, kOldRequest);
     TypeText(stamp, kOldStamp);
 
@@ -91,7 +91,7 @@ TEST(Form1DropTest, DroppedFilesGoIntoTheBoxesByTheNameRules) {
   }
 }
 
-TEST(Form1DropTest, DragsOfAnythingButLocalFilesAreRefused) {
+TEST(MainWindowDropTest, DragsOfAnythingButLocalFilesAreRefused) {
   WindowFixture fixture;
   fixture.window->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(fixture.window.get()));
@@ -105,8 +105,8 @@ TEST(Form1DropTest, DragsOfAnythingButLocalFilesAreRefused) {
   for (const QMimeData* mime : {&text, &web, &mixed}) {
     EXPECT_FALSE(DragAndDrop(*fixture.window, *mime, QPoint(20, 200)));
   }
-  EXPECT_TRUE(fixture.Find<QLineEdit>("Input_File")->text().isEmpty());
-  EXPECT_TRUE(fixture.Find<QLineEdit>("Input_File2")->text().isEmpty());
+  EXPECT_TRUE(fixture.Find<QLineEdit>("requestFileField")->text().isEmpty());
+  EXPECT_TRUE(fixture.Find<QLineEdit>("stampFileField")->text().isEmpty());
   EXPECT_TRUE(fixture.session.tables->requestCsvPath.isEmpty());
   EXPECT_TRUE(fixture.log.messages.isEmpty());
 }

@@ -96,9 +96,9 @@ int main(int argc, char** argv) {
     testing::RecordingFrontend frontend;
     FormState form;
     t.useStaffList = 1;
-    form.Input_File1 = staffList;
-    form.Text_nengetu = QStringLiteral("2022/04");
-    Option1_Click(form, t);
+    form.staffListFile = staffList;
+    form.monthText = QStringLiteral("2022/04");
+    OnUtf8StampsClicked(form, t);
 
     double total = 0;
     auto step = [&](const char* what, const std::function<void()>& run) {

@@ -1,4 +1,4 @@
-#include "ui/form2.h"
+#include "ui/chart_window.h"
 
 #include <QPainter>
 
@@ -11,15 +11,15 @@ const QString kCaption = QStringLiteral("勤務表");
 
 }  // namespace
 
-Form2::Form2(const Canvas& canvas) : canvas_(canvas) {
-  setObjectName(QStringLiteral("Form2"));
+ChartWindow::ChartWindow(const Canvas& canvas) : canvas_(canvas) {
+  setObjectName(QStringLiteral("ChartWindow"));
   setWindowTitle(kCaption);
   setFixedSize(Canvas::kWidth, Canvas::kHeight);
   // The image covers the whole window; nothing needs erasing first.
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void Form2::paintEvent(QPaintEvent*) {
+void ChartWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.drawImage(0, 0, canvas_.image());
 }

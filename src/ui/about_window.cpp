@@ -1,4 +1,4 @@
-#include "ui/frm_about.h"
+#include "ui/about_window.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -25,7 +25,7 @@ const QString kDescription = QStringLiteral(
     "ップすると入力ファイルが挿入されてアプリケーションが起動します。また、コマンドラインで、C:"
     "\\Users\\abc>MorvikConv.exe 申請.csv 打刻.csv　でも同様に入力ファイルが挿入されてアプリケー"
     "ションが起動します。");
-const QString kLine1 = QStringLiteral("勤怠データの月別グラフ作成ツール");
+const QString kSummary = QStringLiteral("勤怠データの月別グラフ作成ツール");
 const QString kReleaseDate = QStringLiteral("2022.6.27");
 const QString kOk = QStringLiteral("OK");
 constexpr int kTextWidth = 400;  // pixels of the wrapped description
@@ -46,8 +46,8 @@ QString VersionText() {
 
 }  // namespace
 
-FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("frmAbout"));
+AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("AboutWindow"));
   setWindowTitle(kCaption);
   setFont(ui::JapaneseFont(9));
   setupTexts();
@@ -55,45 +55,45 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void FrmAbout::setupTexts() {
+void AboutWindow::setupTexts() {
   auto* grid = new QGridLayout(this);
-  auto* picIcon = AddLabel(this, "picIcon", QString());
+  auto* iconLabel = AddLabel(this, "iconLabel", QString());
   const QIcon icon =
       windowIcon().isNull() ? style()->standardIcon(QStyle::SP_ComputerIcon) : windowIcon();
-  picIcon->setPixmap(icon.pixmap(32, 32));
-  picIcon->setAlignment(Qt::AlignTop);
-  grid->addWidget(picIcon, 0, 0, 5, 1);
+  iconLabel->setPixmap(icon.pixmap(32, 32));
+  iconLabel->setAlignment(Qt::AlignTop);
+  grid->addWidget(iconLabel, 0, 0, 5, 1);
 
-  auto* lblTitle = AddLabel(this, "lblTitle", kApplicationTitle);
-  lblTitle->setFont(ui::JapaneseFont(18, true));
-  grid->addWidget(lblTitle, 0, 1);
-  grid->addWidget(AddLabel(this, "lblVersion", VersionText()), 1, 1);
-  auto* lblDescription = AddLabel(this, "lblDescription", kDescription);
-  lblDescription->setWordWrap(true);
-  lblDescription->setFixedWidth(kTextWidth);
-  lblDescription->setMinimumHeight(lblDescription->heightForWidth(kTextWidth));
-  grid->addWidget(lblDescription, 2, 1);
-  grid->addWidget(AddLabel(this, "Label1", kLine1), 3, 1);
-  grid->addWidget(AddLabel(this, "Label2", kReleaseDate), 4, 1);
+  auto* titleLabel = AddLabel(this, "titleLabel", kApplicationTitle);
+  titleLabel->setFont(ui::JapaneseFont(18, true));
+  grid->addWidget(titleLabel, 0, 1);
+  grid->addWidget(AddLabel(this, "versionLabel", VersionText()), 1, 1);
+  auto* descriptionLabel = AddLabel(this, "descriptionLabel", kDescription);
+  descriptionLabel->setWordWrap(true);
+  descriptionLabel->setFixedWidth(kTextWidth);
+  descriptionLabel->setMinimumHeight(descriptionLabel->heightForWidth(kTextWidth));
+  grid->addWidget(descriptionLabel, 2, 1);
+  grid->addWidget(AddLabel(this, "summaryLabel", kSummary), 3, 1);
+  grid->addWidget(AddLabel(this, "releaseDateLabel", kReleaseDate), 4, 1);
 
   auto* line = new QFrame(this);
-  line->setObjectName(QStringLiteral("Line1"));
+  line->setObjectName(QStringLiteral("separatorLine"));
   line->setFrameShape(QFrame::HLine);
   line->setFrameShadow(QFrame::Sunken);
   grid->addWidget(line, 5, 0, 1, 2);
-  grid->addWidget(AddLabel(this, "lblDisclaimer", QString()), 6, 0, 1, 2);
+  grid->addWidget(AddLabel(this, "disclaimerLabel", QString()), 6, 0, 1, 2);
   grid->setColumnStretch(1, 1);
 }
 
-void FrmAbout::setupButton() {
-  auto* cmdOK = new QPushButton(kOk, this);
-  cmdOK->setObjectName(QStringLiteral("cmdOK"));
-  cmdOK->setDefault(true);  // Enter; Esc closes a QDialog as a cancel button does
-  cmdOK->setMinimumWidth(90);
-  connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+void AboutWindow::setupButton() {
+  auto* okButton = new QPushButton(kOk, this);
+  okButton->setObjectName(QStringLiteral("okButton"));
+  okButton->setDefault(true);  // Enter; Esc closes a QDialog as a cancel button does
+  okButton->setMinimumWidth(90);
+  connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
   auto* row = new QHBoxLayout;
   row->addStretch(1);
-  row->addWidget(cmdOK);
+  row->addWidget(okButton);
   static_cast<QGridLayout*>(layout())->addLayout(row, 7, 0, 1, 2);
 }
 

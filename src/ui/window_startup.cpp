@@ -1,10 +1,11 @@
-#include "ui/window_main.h"
+#include "ui/window_startup.h"
 
 #include <QApplication>
 
 #include "app/session.h"
 #include "app/startup.h"
 #include "core/failures.h"
+#include "ui/qt_translations.h"
 
 namespace morvik {
 namespace {
@@ -13,11 +14,11 @@ constexpr int kExitProgramEnded = 3;
 
 }  // namespace
 
-std::unique_ptr<Form1> LoadMainWindow(Session& session, const QStringList& arguments,
-                                      WindowServices services) {
-  auto window = std::make_unique<Form1>(session, std::move(services));
+std::unique_ptr<MainWindow> LoadMainWindow(Session& session, const QStringList& arguments,
+                                           WindowServices services) {
+  auto window = std::make_unique<MainWindow>(session, std::move(services));
   try {
-    Form_Load(session, window->frontend(), arguments);
+    PrepareSession(session, window->frontend(), arguments);
   } catch (const ProgramEnd&) {
     return nullptr;
   }
@@ -26,11 +27,12 @@ std::unique_ptr<Form1> LoadMainWindow(Session& session, const QStringList& argum
 }
 
 int RunWindow(const QStringList& arguments) {
+  InstallQtJapanese(*QCoreApplication::instance());
   Session session;
   session.programFolder = QCoreApplication::applicationDirPath();
   session.outputFolder = session.programFolder;
   session.enterProgramFolder = true;
-  std::unique_ptr<Form1> window = LoadMainWindow(session, arguments, DesktopServices());
+  std::unique_ptr<MainWindow> window = LoadMainWindow(session, arguments, DesktopServices());
   if (!window) return kExitProgramEnded;
   window->show();
   return QApplication::exec();

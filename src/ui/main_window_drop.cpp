@@ -1,4 +1,4 @@
-// Files dropped on Form1: the same name rules as the file names the program starts with.
+// Files dropped on MainWindow: the same name rules as the file names the program starts with.
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -10,7 +10,7 @@
 #include "app/startup.h"
 #include "core/form_state.h"
 #include "core/working_tables.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace morvik {
 namespace {
@@ -28,22 +28,22 @@ QStringList DraggedFiles(const QMimeData* mime) {
 
 }  // namespace
 
-void Form1::setupDrops() {
+void MainWindow::setupDrops() {
   setAcceptDrops(true);
   // A file dropped on a box goes through the name rules as well, not into that box as
   // text: the boxes leave drops to the window.
   for (QLineEdit* field : findChildren<QLineEdit*>()) field->setAcceptDrops(false);
 }
 
-void Form1::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
   if (!running_ && !DraggedFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
-void Form1::dragMoveEvent(QDragMoveEvent* event) {
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
   if (!running_ && !DraggedFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
-void Form1::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
   // The window takes no input during a run; a drop is input.
   if (running_) return;
   const QStringList files = DraggedFiles(event->mimeData());
@@ -52,13 +52,13 @@ void Form1::dropEvent(QDropEvent* event) {
   TakeDroppedFiles(files);
 }
 
-void Form1::TakeDroppedFiles(const QStringList& files) {
+void MainWindow::TakeDroppedFiles(const QStringList& files) {
   FormState& form = session_.form;
   WorkingTables& tables = *session_.tables;
   if (files.size() >= 3) {
     Apply([&] {
-      SetInput_File(form, tables, QString());
-      SetInput_File2(form, tables, QString());
+      SetRequestFile(form, tables, QString());
+      SetStampFile(form, tables, QString());
       tables.requestCsvPath.clear();
       tables.stampCsvPath.clear();
     });
@@ -71,11 +71,11 @@ void Form1::TakeDroppedFiles(const QStringList& files) {
   // A single file fills the one box that the rules give it; the other box keeps its name.
   Apply([&] {
     if (!request.isEmpty()) {
-      SetInput_File(form, tables, request);
+      SetRequestFile(form, tables, request);
       tables.requestCsvPath = request;
     }
     if (!stamp.isEmpty()) {
-      SetInput_File2(form, tables, stamp);
+      SetStampFile(form, tables, stamp);
       tables.stampCsvPath = stamp;
     }
   });

@@ -1,5 +1,5 @@
 #pragma once
-// Form2, the chart window "勤務表": shows the canvas image that the charts are drawn on.
+// ChartWindow, the chart window "勤務表": shows the canvas image that the charts are drawn on.
 
 #include <QWidget>
 
@@ -7,9 +7,9 @@ namespace morvik {
 
 class Canvas;
 
-class Form2 : public QWidget {
+class ChartWindow : public QWidget {
  public:
-  explicit Form2(const Canvas& canvas);
+  explicit ChartWindow(const Canvas& canvas);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
