@@ -173,9 +173,10 @@ TEST_F(StampCsvTest, Cp932FileInUtf8ModeIsNotGarbled) {
 
 TEST_F(StampCsvTest, InvalidCp932BytesBecomeReplacementCharacters) {
   Option2_Click(form, t());
-  t().stampCsvPath = folder.WriteBytes(QStringLiteral("stamps.csv"),
-                                       "h1,h2,h3,h4,h5,h6,h7,h8,h9,h10,h11,h12,h13,h14,h15\r\n"
-                                       "A,\xFFx,d,4,5,6,7,8,2022/04/01,08:30,11,12,13,14,15\r\n");
+  t().stampCsvPath =
+      folder.WriteBytes(QStringLiteral("stamps.csv"),
+                        "h1,h2,h3,h4,h5,h6,h7,h8,h9,h10,h11,h12,h13,h14,h15\r\n"
+                        "A,\x85\x40x,d,4,5,6,7,8,2022/04/01,08:30,11,12,13,14,15\r\n");
   ReadStampCsvSjis(t(), frontend);
   EXPECT_EQ(Row(1)[2], QString(QChar(0xFFFD)) + u'x');
   EXPECT_EQ(Row(1)[3], QStringLiteral("d"));
