@@ -1,9 +1,12 @@
 #pragma once
 // Bytes become text, and text bytes, only here, through ICU's converters.
 //
-// CP932 is Windows' own Shift-JIS table ("windows-31j": 0x8160 is U+FF5E WAVE DASH
-// FULLWIDTH TILDE). Bytes that are not valid decode to U+FFFD; characters that CP932
-// cannot hold encode as "?".
+// CP932 is Windows' own Shift-JIS table, read and written as Windows does: every byte
+// 00-7F is the same code point; 80, A0, FD, FE, FF are U+0080 and U+F8F0-U+F8F3; 0x8160 is
+// U+FF5E FULLWIDTH TILDE; the IBM extensions are written in their FA-FC form; and the JIS
+// forms of a few characters (WAVE DASH, MINUS SIGN, EM DASH, ...) are written as the CP932
+// characters they stand for. Bytes that are not valid decode to U+FFFD; any other code
+// point that CP932 cannot hold, invisible ones included, encodes as "?".
 
 #include <QByteArray>
 #include <QString>

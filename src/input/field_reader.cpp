@@ -11,9 +11,11 @@ bool IsBlank(QChar c) { return c == u' ' || c == u'\t'; }
 }  // namespace
 
 FieldReader::FieldReader(QString text, QString source)
-    : text_(std::move(text)), source_(std::move(source)) {}
+    : text_(std::move(text)), source_(std::move(source)), dataEnd_(text_.size()) {
+  while (dataEnd_ > 0 && IsLineEnd(text_[dataEnd_ - 1])) --dataEnd_;
+}
 
-bool FieldReader::AtEnd() const { return pos_ >= text_.size() && !fieldAfterComma_; }
+bool FieldReader::AtEnd() const { return pos_ >= dataEnd_ && !fieldAfterComma_; }
 
 void FieldReader::ReadRecord(std::span<QString> fields) {
   ++records_;

@@ -9,6 +9,9 @@
 // line ends inside it and loses both quotes; two quotes in a row inside it stand for one
 // quote, and text between the closing quote and the next separator is appended. A quote
 // inside an unquoted field is an ordinary character.
+//
+// Empty lines after the last record are the end of the text, not records: a file edited
+// by hand often ends with some. Empty lines between records are still empty fields.
 
 #include <QString>
 
@@ -21,7 +24,7 @@ class FieldReader {
   // `source` names the text in failure details (normally the file's name).
   FieldReader(QString text, QString source);
 
-  // True when no data is left: asked before each record.
+  // True when no data is left, or nothing but line ends: asked before each record.
   bool AtEnd() const;
 
   // Reads the next record, one field into each element of `fields`. The end of the text
@@ -42,6 +45,7 @@ class FieldReader {
   QString text_;
   QString source_;
   qsizetype pos_ = 0;
+  qsizetype dataEnd_ = 0;         // just after the last character that is not a line end
   bool fieldAfterComma_ = false;  // a comma was the last separator: one more field follows
   int records_ = 0;
 };

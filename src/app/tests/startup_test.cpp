@@ -127,6 +127,38 @@ TEST_F(StartupTest, HolidayFileFormsThatLoad) {
   }
 }
 
+QStringList HolidayRows(const Session& session) {
+  QStringList rows;
+  for (const Holiday& holiday : session.tables->holidayTable) {
+    rows << holiday.date + u'|' + holiday.name;
+  }
+  return rows;
+}
+
+// The file users extend by hand every year: empty lines at its end are not records, also
+// after the hundredth.
+TEST_F(StartupTest, HolidayFileEndingInEmptyLinesLoadsTheSameTable) {
+  for (const int records : {2, 100}) {
+    const QString text = HolidayLines(records);
+    WriteHolidays(text);
+    Session plain;
+    plain.programFolder = folder.path();
+    plain.enterProgramFolder = false;
+    Form_Load(plain, frontend, {});
+    for (const char* ending : {"\r\n", "\r\n\r\n", "\n\n"}) {
+      Session fresh;
+      fresh.programFolder = folder.path();
+      fresh.enterProgramFolder = false;
+      testing::RecordingFrontend seen;
+      WriteHolidays(text + QString::fromLatin1(ending));
+      EXPECT_NO_THROW(Form_Load(fresh, seen, {})) << records << " " << ending;
+      EXPECT_EQ(HolidayRows(fresh), HolidayRows(plain)) << records;
+      EXPECT_TRUE(seen.messages.isEmpty()) << records;
+    }
+  }
+  EXPECT_TRUE(frontend.messages.isEmpty());
+}
+
 TEST_F(StartupTest, HolidayFailuresEndTheProgram) {
   const struct {
     const char* label;
@@ -136,6 +168,8 @@ TEST_F(StartupTest, HolidayFailuresEndTheProgram) {
       {"missing", std::nullopt, kCannotOpen},
       {"101 records", {}, kTooMany},
       {"record cut short", QByteArray("2026/01/01,a\r\n2026/01/02"), kCannotOpen},
+      {"record cut short before empty lines", QByteArray("2026/01/01,a\r\n2026/01/02\r\n\r\n"),
+       kCannotOpen},
       {"odd field count shifts to a short record", QByteArray("a,b,c\r\n"), kCannotOpen},
   };
   for (const auto& c : cases) {

@@ -60,10 +60,53 @@ const ReaderCase kReaderCases[] = {
     {"EmptyText", "", 2, {}},
     {"UnclosedQuoteRunsToEnd", "\"a,b\r\nc", 1, {L{"a,b\r\nc"}}},
     {"NonAsciiText", "山田,太郎\r\n", 2, {L{"山田", "太郎"}}},
+    // Empty lines after the last record end the text; only between records are they fields.
+    {"TwoEmptyLinesAtTheEnd", "a,b\r\n\r\n\r\n", 2, {L{"a", "b"}}},
+    {"OneEmptyLineAtTheEnd", "a,b\r\n\r\n", 2, {L{"a", "b"}}},
+    {"LoneLineEndsAtTheEnd", "a\n\n\r\r", 1, {L{"a"}}},
+    {"OnlyEmptyLines", "\r\n\r\n", 1, {}},
+    {"EmptyFieldAfterCommaBeforeEmptyLines", "a,\r\n\r\n", 2, {L{"a", ""}}},
+    {"LineEndsInsideAQuotedLastField", "\"a\r\n\r\n\"\r\n\r\n", 1, {L{"a\r\n\r\n"}}},
+    {"BlankLineAtTheEndIsAField", "a\r\n \r\n", 1, {L{"a"}, L{""}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(All, FieldReaderCases, ::testing::ValuesIn(kReaderCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+struct CutShortCase {
+  const char* name;
+  QString text;
+  int width;
+  QString detail;  // the failure detail after the source's name
+};
+
+class RecordsCutShort : public ::testing::TestWithParam<CutShortCase> {};
+
+// Empty lines at the end neither complete a short last record nor count among its fields.
+TEST_P(RecordsCutShort, ThrowWithSourceAndRecord) {
+  const CutShortCase& c = GetParam();
+  try {
+    ReadAll(c.text, c.width);
+    FAIL() << "a record cut short must fail";
+  } catch (const RunFailure& failure) {
+    EXPECT_EQ(failure.detail(), "test.csv: " + c.detail);
+  }
+}
+
+const QString kCutShort =
+    QStringLiteral("record %1 is cut short by the end of the file (%2 of %3 fields)");
+
+INSTANTIATE_TEST_SUITE_P(
+    All, RecordsCutShort,
+    ::testing::Values(CutShortCase{"SecondRecord", "a,b,c\r\nd,e\r\n", 3,
+                                   kCutShort.arg(2).arg(2).arg(3)},
+                      CutShortCase{"BeforeEmptyLines", "a,b,c\r\nd,e\r\n\r\n\r\n", 3,
+                                   kCutShort.arg(2).arg(2).arg(3)},
+                      CutShortCase{"OneFieldShortBeforeAnEmptyLine", "a,b\r\n\r\n", 3,
+                                   kCutShort.arg(1).arg(2).arg(3)},
+                      CutShortCase{"TrailingCommaBeforeEmptyLines", "a,b,c\r\nd,\r\n\r\n", 3,
+                                   kCutShort.arg(2).arg(2).arg(3)}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FieldReader, RecordCutShortThrowsWithSourceAndRecord) {
   FieldReader reader(QStringLiteral("a,b,c\r\nd,e\r\n"), QStringLiteral("stamps.csv"));

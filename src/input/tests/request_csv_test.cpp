@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "core/failures.h"
 #include "input/tests/input_fixture.h"
 
@@ -218,10 +221,30 @@ INSTANTIATE_TEST_SUITE_P(
     All, RequestFailures,
     ::testing::Values(
         RequestFailureCase{"CutShort", "00123,承認,1", "record 3"},
+        RequestFailureCase{"CutShortBeforeEmptyLines", "00123,承認,1\r\n",
+                           "record 3 is cut short by the end of the file (3 of 17 fields)"},
         RequestFailureCase{"StartDateInTwoPieces", RequestLine("00123", "2022/04"), "record 3"},
         RequestFailureCase{"EmptyEndDate", RequestLine("00123", "2022/04/02", "8:00", ""),
                            "end date"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A file saved by hand often ends with empty lines: they are the end of the file.
+TEST_F(RequestCsvTest, EmptyLinesAtTheEndChangeNothing) {
+  const QString records = CrLfLines(
+      {kHeaderLine, RequestLine("00123", "2022/04/01"), RequestLine("00123", "2022/4/2", "8:30")});
+  const auto read = [&](const QString& ending) {
+    t().requestCsvPath = folder.WriteCp932(QStringLiteral("requests.csv"), records + ending);
+    frontend = RecordingFrontend();
+    Read();
+    const std::vector<RequestRow> rows(t().requestTable.begin(), t().requestTable.end());
+    return std::make_tuple(rows, t().requestRowCount, t().requestMonthPrefix, frontend.messages);
+  };
+  const auto plain = read(QString());
+  ASSERT_EQ(std::get<1>(plain), 3);
+  for (const char* ending : {"\r\n", "\r\n\r\n", "\n\n"}) {
+    EXPECT_TRUE(read(QString::fromLatin1(ending)) == plain) << QByteArray(ending).toHex().data();
+  }
+}
 
 TEST_F(RequestCsvTest, UnlistedRecordWithABadDateIsJustDiscarded) {
   UseFile({kHeaderLine, RequestLine("00999", "bad")});

@@ -76,6 +76,16 @@ TEST_F(StaffListTest, HeadingAndFiveThousandNumbersLoad) {
   EXPECT_EQ(t().staffList[5000], QStringLiteral("05000"));
 }
 
+// The reader shared with the other files ends at empty lines after the last number, so
+// they are no entries beyond the limit.
+TEST_F(StaffListTest, EmptyLinesAfterTheLastNumberAreNotEntries) {
+  UseList(folder.WriteCp932(QStringLiteral("list.txt"),
+                            CrLfLines(ListWithNumbers(5000)) + QStringLiteral("\r\n\r\n")));
+  LoadStaffList(t(), form, frontend);
+  EXPECT_TRUE(frontend.messages.isEmpty());
+  EXPECT_EQ(t().staffList[5000], QStringLiteral("05000"));
+}
+
 TEST_F(StaffListTest, OneEntryMoreEndsTheProgram) {
   UseList(folder.WriteCp932(QStringLiteral("list.txt"), CrLfLines(ListWithNumbers(5001))));
   EXPECT_THROW(LoadStaffList(t(), form, frontend), ProgramEnd);

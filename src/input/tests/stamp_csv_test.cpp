@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "core/failures.h"
 #include "input/tests/input_fixture.h"
 
@@ -170,9 +173,10 @@ TEST_F(StampCsvTest, Cp932FileInUtf8ModeIsNotGarbled) {
 
 TEST_F(StampCsvTest, InvalidCp932BytesBecomeReplacementCharacters) {
   OnSjisStampsClicked(form, t());
-  t().stampCsvPath = folder.WriteBytes(QStringLiteral("stamps.csv"),
-                                       "h1,h2,h3,h4,h5,h6,h7,h8,h9,h10,h11,h12,h13,h14,h15\r\n"
-                                       "A,\xFFx,d,4,5,6,7,8,2022/04/01,08:30,11,12,13,14,15\r\n");
+  t().stampCsvPath =
+      folder.WriteBytes(QStringLiteral("stamps.csv"),
+                        "h1,h2,h3,h4,h5,h6,h7,h8,h9,h10,h11,h12,h13,h14,h15\r\n"
+                        "A,\x85\x40x,d,4,5,6,7,8,2022/04/01,08:30,11,12,13,14,15\r\n");
   ReadStampCsvSjis(t(), frontend);
   EXPECT_EQ(Row(1)[2], QString(QChar(0xFFFD)) + u'x');
   EXPECT_EQ(Row(1)[3], QStringLiteral("d"));
@@ -250,7 +254,10 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"SjisDateWithoutThreePieces", false, false,
                     kHeaderLine + "A,n,d,4,5,6,7,8,2022/04,08:30,11,12,13,14,15\r\n", "record 2"},
         FailureCase{"SjisRecordCutShort", false, false,
-                    kHeaderLine + "A,n,d,4,5,6,7,8,2022/04/01,08:30\r\n", "record 2"}),
+                    kHeaderLine + "A,n,d,4,5,6,7,8,2022/04/01,08:30\r\n", "record 2"},
+        FailureCase{"SjisRecordCutShortBeforeEmptyLines", false, false,
+                    kHeaderLine + "A,n,d,4,5,6,7,8,2022/04/01,08:30\r\n\r\n\r\n",
+                    "record 2 is cut short by the end of the file (10 of 15 fields)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StampCsvTest, MissingFileGoesToTheRunFailure) {
@@ -276,6 +283,32 @@ TEST_F(StampCsvTest, SjisPutsTheFirstStaffMemberIntoTheStaffList) {
   EXPECT_EQ(frontend.bar(ProgressBar::kStep).max, length);
   EXPECT_EQ(frontend.bar(ProgressBar::kStep).value, length);
   EXPECT_TRUE(frontend.bar(ProgressBar::kStep).visible);
+}
+
+// A file saved by hand often ends with empty lines: they are the end of the file.
+TEST_F(StampCsvTest, SjisEmptyLinesAtTheEndChangeNothing) {
+  const QString lines = LinesOf({"A", "A", "B"}, true);
+  const auto read = [&](const QString& ending) {
+    UseCp932(lines + ending);
+    ReadStampCsvSjis(t(), frontend);
+    const std::vector<StampRow> rows(t().stampTable.begin(), t().stampTable.end());
+    return std::make_tuple(rows, t().stampRowCount, t().stampMonthPrefix, t().staffList[1]);
+  };
+  const auto plain = read(QString());
+  ASSERT_EQ(std::get<1>(plain), 4);
+  for (const char* ending : {"\r\n", "\r\n\r\n", "\n\n"}) {
+    EXPECT_TRUE(read(QString::fromLatin1(ending)) == plain) << QByteArray(ending).toHex().data();
+  }
+}
+
+// The UTF-8 reader takes the empty piece after each line end as a row; with one staff
+// member that hands the file over to the Shift-JIS reader, which ignores the empty lines.
+TEST_F(StampCsvTest, HandOverWithEmptyLinesAtTheEndReadsTheRecords) {
+  UseUtf8(LinesOf({"A", "A", "A"}, true) + "\r\n");
+  ReadStampCsvUtf8(t(), form, frontend);
+  EXPECT_EQ(frontend.statusText, kSjisDone);
+  EXPECT_EQ(t().stampRowCount, 4);
+  EXPECT_EQ(Column(1, 5), (QStringList{"社員番号", "A", "A", "A", ""}));
 }
 
 TEST_F(StampCsvTest, SjisClearsTheRowsOfAnEarlierFile) {
