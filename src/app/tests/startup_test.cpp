@@ -144,14 +144,14 @@ TEST_F(StartupTest, HolidayFileEndingInEmptyLinesLoadsTheSameTable) {
     Session plain;
     plain.programFolder = folder.path();
     plain.enterProgramFolder = false;
-    Form_Load(plain, frontend, {});
+    PrepareSession(plain, frontend, {});
     for (const char* ending : {"\r\n", "\r\n\r\n", "\n\n"}) {
       Session fresh;
       fresh.programFolder = folder.path();
       fresh.enterProgramFolder = false;
       testing::RecordingFrontend seen;
       WriteHolidays(text + QString::fromLatin1(ending));
-      EXPECT_NO_THROW(Form_Load(fresh, seen, {})) << records << " " << ending;
+      EXPECT_NO_THROW(PrepareSession(fresh, seen, {})) << records << " " << ending;
       EXPECT_EQ(HolidayRows(fresh), HolidayRows(plain)) << records;
       EXPECT_TRUE(seen.messages.isEmpty()) << records;
     }
