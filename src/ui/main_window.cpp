@@ -22,6 +22,8 @@ using ui::TwipsRect;
 const QString kCaption = QStringLiteral("MorvikGraph.exe");
 const QString kMenuFile = QStringLiteral("ファイル(&F)");
 const QString kMenuEnd = QStringLiteral("終了(&X)");
+const QString kMenuOutput = QStringLiteral("出力(&O)");
+const QString kMenuReview = QStringLiteral("集計・乖離一覧を出力(CSV)");
 const QString kMenuHelp = QStringLiteral("ヘルプ(&H)");
 const QString kMenuVer = QStringLiteral("バージョン");
 const QString kTitle = QStringLiteral("MorvikGraph　Ver1.1.1");
@@ -133,6 +135,12 @@ void MainWindow::setupMenus() {
   fileMenu->setObjectName(QStringLiteral("fileMenu"));
   exitAction_ = fileMenu->addAction(kMenuEnd);
   exitAction_->setObjectName(QStringLiteral("exitAction"));
+  // Outputs beside the charts, for a manager's look over the whole month.
+  QMenu* outputMenu = menuBar()->addMenu(kMenuOutput);
+  outputMenu->setObjectName(QStringLiteral("outputMenu"));
+  reviewAction_ = outputMenu->addAction(kMenuReview);
+  reviewAction_->setObjectName(QStringLiteral("reviewAction"));
+  reviewAction_->setCheckable(true);
   QMenu* helpMenu = menuBar()->addMenu(kMenuHelp);
   helpMenu->setObjectName(QStringLiteral("helpMenu"));
   versionAction_ = helpMenu->addAction(kMenuVer);

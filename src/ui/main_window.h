@@ -130,6 +130,7 @@ class MainWindow : public QMainWindow {
   QLabel* statusText_ = nullptr;
   QAction* exitAction_ = nullptr;
   QAction* versionAction_ = nullptr;
+  QAction* reviewAction_ = nullptr;  // "集計・乖離一覧を出力(CSV)"
 };
 
 }  // namespace morvik

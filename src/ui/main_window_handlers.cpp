@@ -63,6 +63,7 @@ void MainWindow::RefreshFromModel() {
   jpgBox_->setChecked(form.saveJpg);
   bmpBox_->setChecked(form.saveBmp);
   workCsvBox_->setChecked(form.writeWorkCsv);
+  reviewAction_->setChecked(form.writeReview);
 }
 
 void MainWindow::Apply(const std::function<void()>& handler) {
@@ -119,6 +120,8 @@ void MainWindow::bindOptions() {
   bindCheck(workCsvBox_, &FormState::writeWorkCsv, OnWorkCsvClicked);
   bindCheck(bmpBox_, &FormState::saveBmp, OnBmpClicked);
   bindCheck(jpgBox_, &FormState::saveJpg, OnJpgClicked);
+  connect(reviewAction_, &QAction::toggled, this,
+          [&form](bool ticked) { form.writeReview = ticked; });
 }
 
 void MainWindow::bindButtons() {

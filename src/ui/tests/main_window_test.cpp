@@ -167,7 +167,9 @@ TEST(MainWindowTest, WindowHasItsCaptionClientSizeMenusAndStatusBar) {
     for (QAction* item : menu->menu()->actions()) menus << item->objectName() + "=" + item->text();
   }
   EXPECT_EQ(menus, (QStringList{QStringLiteral("ファイル(&F)"),
-                                QStringLiteral("exitAction=終了(&X)"), QStringLiteral("ヘルプ(&H)"),
+                                QStringLiteral("exitAction=終了(&X)"), QStringLiteral("出力(&O)"),
+                                QStringLiteral("reviewAction=集計・乖離一覧を出力(CSV)"),
+                                QStringLiteral("ヘルプ(&H)"),
                                 QStringLiteral("versionAction=バージョン")}));
 }
 

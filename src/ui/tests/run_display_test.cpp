@@ -3,6 +3,7 @@
 // chart window on a blank chart.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -199,6 +200,29 @@ TEST(RunDisplayTest, EveryRunOpensTheChartWindowBlank) {
   for (const QImage& image : chart.shown) {
     EXPECT_EQ(image.size(), QSize(1024, 768));
     EXPECT_TRUE(IsBlank(image));
+  }
+}
+
+// The output menu's review item is a check item of the model: ticked, a run in the
+// window writes the review's two tables beside the chart; unticked again, it does not.
+TEST(RunDisplayTest, ReviewMenuItemWritesTheReviewTables) {
+  const QString personal = QStringLiteral(MORVIK_SAMPLES_DIR "/personal/");
+  WindowFixture fixture({}, kNow);
+  TypeText(fixture.Find<QLineEdit>("requestFileField"), personal + "2026_11_申請.csv");
+  TypeText(fixture.Find<QLineEdit>("stampFileField"), personal + "2026_11_打刻.csv");
+  auto* review = fixture.window->findChild<QAction*>(QStringLiteral("reviewAction"));
+  const QDir out(fixture.session.outputFolder);
+  const QStringList tables = {QStringLiteral("202611_乖離一覧.csv"),
+                              QStringLiteral("202611_集計.csv")};
+  for (const bool ticked : {true, false}) {
+    SCOPED_TRACE(ticked);
+    for (const QString& name : tables) QFile::remove(out.filePath(name));
+    review->trigger();
+    EXPECT_EQ(review->isChecked(), ticked);
+    EXPECT_EQ(fixture.session.form.writeReview, ticked);
+    QTest::mouseClick(fixture.Find<QPushButton>("runButton"), Qt::LeftButton);
+    ASSERT_EQ(fixture.log.messages.last(), kFinished);
+    for (const QString& name : tables) EXPECT_EQ(out.exists(name), ticked) << name.toStdString();
   }
 }
 
