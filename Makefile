@@ -5,7 +5,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 SAMPLES := data/samples
 OUT := out
 
-.PHONY: all deps build test run gui clean format test-sanitize fuzz bench
+.PHONY: all deps build test run gui clean format test-sanitize test-portable fuzz bench
 
 all: build
 
@@ -34,6 +34,14 @@ test-sanitize: deps
 	cd build-sanitize && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
+# The whole test suite on the code a Windows build takes (core/platform/*_portable.cpp:
+# Qt and C++ only, no POSIX calls), built here on Linux.
+PORTABLE_BUILD ?= build-portable
+test-portable: deps
+	cmake -S . -B $(PORTABLE_BUILD) $(CMAKE_FLAGS) -DMORVIK_PORTABLE=ON
+	cmake --build $(PORTABLE_BUILD) -j $(JOBS)
+	cd $(PORTABLE_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # Every fuzz target for FUZZ_SECONDS each (libFuzzer, clang, ASan + UBSan).
 FUZZ_SECONDS ?= 60

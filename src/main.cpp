@@ -4,9 +4,8 @@
 #include <QFile>
 #include <QGuiApplication>
 
-#include <unistd.h>
-
 #include "app/batch_mode.h"
+#include "core/platform/process.h"
 #include "ui/window_startup.h"
 
 namespace {
@@ -31,7 +30,8 @@ int main(int argc, char** argv) {
   // Batch mode draws charts without a display, and needs no session runtime folder.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-    const QString runtime = QDir::temp().filePath(QStringLiteral("morvikgraph-%1").arg(getuid()));
+    const QString runtime = QDir::temp().filePath(
+        QStringLiteral("morvikgraph-%1").arg(morvik::platform::UserNameForFiles()));
     QDir().mkpath(runtime);
     QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                        QFileDevice::ExeOwner);
@@ -42,6 +42,6 @@ int main(int argc, char** argv) {
   environment.programFolder = QCoreApplication::applicationDirPath();
   environment.startFolder = QDir::currentPath();
   environment.clock = morvik::BatchClock();
-  environment.errIsTerminal = isatty(fileno(stderr)) != 0;
+  environment.errIsTerminal = morvik::platform::StandardErrorIsTerminal();
   return morvik::RunBatch(arguments, environment);
 }

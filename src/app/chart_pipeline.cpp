@@ -4,10 +4,7 @@
 
 #include <QtConcurrent/QtConcurrentRun>
 
-#ifdef __linux__
-#include <sys/resource.h>
-#include <unistd.h>
-#endif
+#include "core/platform/thread_priority.h"
 
 namespace morvik {
 namespace {
@@ -19,13 +16,10 @@ constexpr int kChartsQueuedAhead = 2;
 // The saving threads run below the thread that draws the charts: that thread feeds them
 // all, and when it has to share a core with one of them, every other one soon waits.
 void LowerThisThreadsPriority() {
-#ifdef __linux__
   static thread_local bool lowered = false;
   if (lowered) return;
   lowered = true;
-  constexpr int kNiceness = 10;
-  setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kNiceness);  // a hint: failure is fine
-#endif
+  platform::LowerCurrentThreadPriority();
 }
 
 }  // namespace

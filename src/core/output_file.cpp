@@ -1,44 +1,17 @@
 #include "core/output_file.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QMutex>
-#include <QRegularExpression>
 #include <QSet>
 
-#include <atomic>
-#include <cerrno>
-#include <cstring>
-
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <system_error>
 
 #include "core/failures.h"
+#include "core/platform/file_replace.h"
 #include "core/text_codec.h"
 
 namespace morvik {
 namespace {
-
-// "<target>.morvik-tmp-<pid>-<n>": no output pattern (*.csv, *.jpg, *.bmp) matches it.
-const QString kTempMarker = QStringLiteral(".morvik-tmp-");
-const QRegularExpression kTempName(QStringLiteral(R"(\.morvik-tmp-(\d+)-\d+$)"));
-
-QString TemporaryPath(const QString& path) {
-  static std::atomic<quint64> counter{0};
-  return path + kTempMarker + QString::number(::getpid()) + u'-' + QString::number(++counter);
-}
-
-[[noreturn]] void Fail(const QString& path, int error) {
-  throw RunFailure(QStringLiteral("%1: cannot be written (%2)")
-                       .arg(path, QString::fromLocal8Bit(std::strerror(error))));
-}
-
-bool ProcessRuns(qint64 pid) {
-  if (pid <= 0 || pid != static_cast<pid_t>(pid)) return false;
-  return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
-}
 
 // Stale files are removed once per folder and process: a run writes thousands of files
 // into one folder, and only a run killed earlier leaves such files behind.
@@ -53,78 +26,15 @@ void CleanFolderOnce(const QString& folder) {
   RemoveStaleTemporaryFiles(folder);
 }
 
-bool WriteAll(int fd, const QByteArray& bytes) {
-  qsizetype done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n =
-        ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += n;
-  }
-  return true;
-}
-
-// The new file keeps the permissions of the file it replaces.
-void KeepMode(int fd, const QByteArray& target) {
-  struct stat old;
-  if (::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode)) {
-    (void)::fchmod(fd, old.st_mode & 07777);
-  }
-}
-
-// Opens an unnamed file in `folder` (nothing to leave behind if the process dies while
-// writing); -1 where the system or file system has none.
-int OpenUnnamed(const QByteArray& folder) {
-#ifdef O_TMPFILE
-  return ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-#else
-  (void)folder;
-  errno = EOPNOTSUPP;
-  return -1;
-#endif
-}
-
-// Gives the unnamed file behind `fd` the name `temp`.
-bool NameUnnamed(int fd, const QByteArray& temp) {
-  const QByteArray proc = "/proc/self/fd/" + QByteArray::number(fd);
-  return ::linkat(AT_FDCWD, proc.constData(), AT_FDCWD, temp.constData(), AT_SYMLINK_FOLLOW) == 0;
-}
-
-void WriteThroughTemporary(const QString& path, const QByteArray& bytes, bool tryUnnamed) {
-  const QByteArray target = QFile::encodeName(path);
-  const QString tempPath = TemporaryPath(path);
-  const QByteArray temp = QFile::encodeName(tempPath);
-  const int fd = tryUnnamed ? OpenUnnamed(QFile::encodeName(QFileInfo(path).absolutePath())) : -1;
-  const bool unnamed = fd >= 0;
-  const int file =
-      unnamed ? fd : ::open(temp.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
-  if (file < 0) Fail(path, errno);
-  KeepMode(file, target);
-  // No sync to disk before the rename: the rename alone keeps an interrupted or failed run
-  // from leaving a half-written file, and a sync per file would cost a manager's run of
-  // thousands of charts more than drawing them.
-  bool ok = WriteAll(file, bytes);
-  int error = errno;
-  if (ok && unnamed && !NameUnnamed(file, temp)) {
-    ::close(file);
-    return WriteThroughTemporary(path, bytes, false);  // no /proc: write a named file instead
-  }
-  if (::close(file) != 0 && ok) {
-    ok = false;
-    error = errno;
-  }
-  if (ok && ::rename(temp.constData(), target.constData()) != 0) {
-    ok = false;
-    error = errno;
-  }
-  if (!ok) {
-    if (!unnamed || QFileInfo::exists(tempPath)) ::unlink(temp.constData());
-    Fail(path, error);
-  }
-}
-
 }  // namespace
+
+namespace platform {
+
+void ThrowCannotBeWritten(const QString& path, const QString& reason) {
+  throw RunFailure(QStringLiteral("%1: cannot be written (%2)").arg(path, reason));
+}
+
+}  // namespace platform
 
 QString QuotedCsvLine(std::span<const QString> fields) {
   qsizetype length = 0;
@@ -155,23 +65,12 @@ void WriteCp932Lines(const QString& path, const QStringList& lines) {
 
 void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
   // The system's file names end at a NUL: the text after it would be lost from the name.
-  if (path.contains(QChar(0))) Fail(path, EINVAL);
-  CleanFolderOnce(QFileInfo(path).absolutePath());
-  WriteThroughTemporary(path, bytes, true);
-}
-
-bool IsTemporaryOutputName(const QString& name) { return kTempName.match(name).hasMatch(); }
-
-void RemoveStaleTemporaryFiles(const QString& folder) {
-  const QStringList names =
-      QDir(folder).entryList({QStringLiteral("*") + kTempMarker + QStringLiteral("*")},
-                             QDir::Files | QDir::Hidden | QDir::System);
-  for (const QString& name : names) {
-    const QRegularExpressionMatch match = kTempName.match(name);
-    if (match.hasMatch() && !ProcessRuns(match.captured(1).toLongLong())) {
-      QFile::remove(QDir(folder).filePath(name));
-    }
+  if (path.contains(QChar(0))) {
+    const std::string reason = std::make_error_code(std::errc::invalid_argument).message();
+    platform::ThrowCannotBeWritten(path, QString::fromLocal8Bit(reason.c_str()));
   }
+  CleanFolderOnce(QFileInfo(path).absolutePath());
+  platform::ReplaceFile(path, bytes);
 }
 
 }  // namespace morvik

@@ -20,13 +20,13 @@ QString QuotedCsvLine(std::span<const QString> fields);
 void WriteCp932Lines(const QString& path, const QStringList& lines);
 
 // Writes `bytes` atomically to `path`; throws RunFailure naming the file on failure.
-// The bytes go to an unnamed file in the target's folder where the system has them, else
-// to a temporary file named "<target>.morvik-tmp-<process id>-<n>"; either is renamed
-// over the target only when complete. The first write into a folder removes temporary
-// files of that naming left there by processes that no longer run (a killed run).
+// The bytes go to a temporary file beside the target (or, in the POSIX build, to an unnamed
+// file where the system has them), renamed over the target only when complete. The first
+// write into a folder removes the temporary files that runs no longer going on (a killed
+// run) left there; core/platform/file_replace.h says how each build tells them apart.
 void WriteFileAtomically(const QString& path, const QByteArray& bytes);
 
-// Removes the temporary files of the naming above in `folder` whose process is gone.
+// Removes the temporary files in `folder` that no running process is still writing.
 void RemoveStaleTemporaryFiles(const QString& folder);
 
 // True for a name of the temporary files above.

@@ -5,10 +5,7 @@
 #include <QDir>
 #include <QFile>
 
-#include <limits>
 #include <vector>
-
-#include <unistd.h>
 
 #include "core/failures.h"
 #include "testing/test_files.h"
@@ -85,23 +82,6 @@ INSTANTIATE_TEST_SUITE_P(All, Unwritable,
                                            UnwritableCase{"NulInName", QStringLiteral("file.txt") +
                                                                            QChar(0) + "x.csv"}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-// A killed run can leave a named temporary file; the next write into the folder removes
-// those of processes that are gone, and nothing else.
-TEST(OutputFile, FirstWriteRemovesTemporaryFilesOfGoneProcesses) {
-  testing::TempFolder folder;
-  const QString gone = QStringLiteral("a.jpg.morvik-tmp-%1-3").arg(std::numeric_limits<int>::max());
-  const QString alive = QStringLiteral("b.jpg.morvik-tmp-%1-1").arg(::getpid());
-  const QStringList kept = {QStringLiteral("c.jpg.XyZ123"), QStringLiteral("d.morvik-tmp-x"),
-                            QStringLiteral("e.csv")};
-  for (const QString& name : QStringList{gone, alive} + kept) folder.WriteBytes(name, "x");
-  EXPECT_TRUE(IsTemporaryOutputName(gone));
-  EXPECT_FALSE(IsTemporaryOutputName(kept[1]));
-  WriteCp932Lines(folder.FilePath(QStringLiteral("out.csv")), {QStringLiteral("x")});
-  QStringList expected = QStringList{alive, QStringLiteral("out.csv")} + kept;
-  expected.sort();
-  EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files, QDir::Name), expected);
-}
 
 TEST(OutputFile, KeepsThePermissionsOfTheReplacedFile) {
   testing::TempFolder folder;
