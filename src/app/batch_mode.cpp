@@ -61,6 +61,7 @@ void ApplyOptions(const BatchOptions& options, const QString& startFolder, Sessi
   form.Check1 = options.csv;
   Check1_Click(form, tables);
   form.writeReview = options.review;
+  form.writeOverviewPage = options.html;
   if (options.tolerance) session.reviewToleranceMinutes = *options.tolerance;
 }
 

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "app/chart_pipeline.h"
+#include "app/overview_handover.h"
 #include "app/session.h"
 #include "chart/chart_drawing.h"
 #include "chart/chart_saving.h"
@@ -13,6 +14,7 @@
 #include "input/staff_list.h"
 #include "input/staff_selection.h"
 #include "input/stamp_csv.h"
+#include "overview/month_overview.h"
 #include "review/month_review.h"
 #include "sheet/regular_work.h"
 #include "sheet/request_placement.h"
@@ -79,7 +81,11 @@ void FinishStaffMember(Session& session, Frontend& frontend, const RunOutputs& o
   const WorkingTables& tables = *session.tables;
   SaveStaffMonth(*session.tables, session.outputFolder, frontend, [&] {
     DrawChart(tables, outputs.stamps, session.canvas, frontend, session.clock());
-    outputs.pipeline.Submit(PrepareChartSave(tables, session.outputFolder, session.canvas));
+    ChartSave save = PrepareChartSave(tables, session.outputFolder, session.canvas);
+    if (outputs.overview != nullptr) {
+      outputs.overview->Add(PageImageFile(save, session.outputFolder));
+    }
+    outputs.pipeline.Submit(std::move(save));
   });
   // The one hand-over to the month review: the finished month as a record of its own.
   if (outputs.review != nullptr) {
@@ -108,7 +114,7 @@ bool BeginsNewGroup(const QString& staffNumber, const QString& groupStaffNo) {
 void RunStaffLoop(Session& session, Frontend& frontend) {
   ChartPipeline pipeline(1, frontend);
   const StampIndex stamps(*session.tables);
-  RunStaffLoop(session, frontend, {pipeline, stamps, nullptr});
+  RunStaffLoop(session, frontend, {pipeline, stamps, nullptr, nullptr});
 }
 
 std::span<const RequestRow> RunStaffLoop(Session& session, Frontend& frontend,
@@ -148,24 +154,41 @@ void HideDisplays(Frontend& frontend) {
 const QString kReviewNotSaved =
     QStringLiteral("エラー：集計・乖離一覧の保存でエラーが発生しました．");
 
-// The review's tables hold every staff member finished so far, also after a failure.
-void WriteReview(const Session& session, const review::MonthReview* review, Frontend& frontend,
+// The month of the run's tables when no staff member was charted (yyyy/mm...).
+QString FallbackMonth(const Session& session) {
+  const WorkingTables& tables = *session.tables;
+  return !tables.requestMonthPrefix.isEmpty() ? tables.requestMonthPrefix
+         : !tables.stampMonthPrefix.isEmpty() ? tables.stampMonthPrefix
+                                              : session.clock().toString(QStringLiteral("yyyy/MM"));
+}
+
+// The review's tables, the overview page and the PDF hold every staff member finished so
+// far, also after a failure.
+void WriteReview(const Session& session, const review::MonthReview* review,
+                 const overview::MonthOverview* overview, Frontend& frontend,
                  RunOutcome& outcome) {
   if (review == nullptr) return;
-  const WorkingTables& tables = *session.tables;
-  const QString fallbackMonth = !tables.requestMonthPrefix.isEmpty() ? tables.requestMonthPrefix
-                                : !tables.stampMonthPrefix.isEmpty()
-                                    ? tables.stampMonthPrefix
-                                    : session.clock().toString(QStringLiteral("yyyy/MM"));
-  try {
-    review->WriteTables(session.outputFolder, fallbackMonth);
-  } catch (const std::exception& error) {
-    frontend.ShowMessage(kReviewNotSaved);
-    outcome.unsavedOutputs << FailureDetail(error);
+  const QString fallbackMonth = FallbackMonth(session);
+  if (session.form.writeReview) {
+    try {
+      review->WriteTables(session.outputFolder, fallbackMonth);
+    } catch (const std::exception& error) {
+      frontend.ShowMessage(kReviewNotSaved);
+      outcome.unsavedOutputs << FailureDetail(error);
+    }
+  }
+  if (overview != nullptr) {
+    WriteOverview(session, *review, *overview, review->RunMonth(fallbackMonth), frontend, outcome);
   }
 }
 
-void Run(Session& session, Frontend& frontend, ChartPipeline& pipeline, review::MonthReview* review,
+// The review runs whenever one of its outputs or the overview's is asked for.
+struct RunExtras {
+  review::MonthReview* review = nullptr;
+  overview::MonthOverview* overview = nullptr;
+};
+
+void Run(Session& session, Frontend& frontend, ChartPipeline& pipeline, const RunExtras& extras,
          RunOutcome& outcome) {
   WorkingTables& tables = *session.tables;
   frontend.SetBusy(true);
@@ -178,11 +201,11 @@ void Run(Session& session, Frontend& frontend, ChartPipeline& pipeline, review::
   frontend.SetProgressRange(ProgressBar::kStaff, 0, tables.requestRowCount);
   frontend.SetProgressValue(ProgressBar::kStaff, 0);
   frontend.SetProgressVisible(ProgressBar::kStaff, true);
-  const RunOutputs outputs{pipeline, stamps, review};
+  const RunOutputs outputs{pipeline, stamps, extras.review, extras.overview};
   const std::span<const RequestRow> lastGroup = RunStaffLoop(session, frontend, outputs);
   FinishStaffMember(session, frontend, outputs, lastGroup);
   pipeline.FinishAll();
-  WriteReview(session, review, frontend, outcome);
+  WriteReview(session, extras.review, extras.overview, frontend, outcome);
   frontend.SetBusy(false);
   frontend.SetProgressValue(ProgressBar::kStaff, tables.requestRowCount);
   HideDisplays(frontend);
@@ -196,11 +219,16 @@ RunOutcome Cmd_Ok_Click(Session& session, Frontend& frontend) {
   if (!PassesInputChecks(session, frontend)) return {RunOutcome::Kind::kRefused, {}, {}};
   ChartPipeline pipeline(session.chartThreads, frontend);
   OrderedFrontend ordered(frontend, pipeline);
+  const FormState& form = session.form;
+  const bool overviewWanted = form.writeOverviewPage;
   std::optional<review::MonthReview> review;
-  if (session.form.writeReview) review.emplace(session.reviewToleranceMinutes);
+  if (form.writeReview || overviewWanted) review.emplace(session.reviewToleranceMinutes);
+  std::optional<overview::MonthOverview> overview;
+  if (overviewWanted) overview.emplace();
+  const RunExtras extras{review ? &*review : nullptr, overview ? &*overview : nullptr};
   RunOutcome outcome;
   try {
-    Run(session, ordered, pipeline, review ? &*review : nullptr, outcome);
+    Run(session, ordered, pipeline, extras, outcome);
     return outcome;
   } catch (const ProgramEnd&) {
     throw;
@@ -209,7 +237,7 @@ RunOutcome Cmd_Ok_Click(Session& session, Frontend& frontend) {
     // charts handed over before the failure are completed and reported first.
     ordered.SetBusy(false);
     HideDisplays(ordered);
-    WriteReview(session, review ? &*review : nullptr, ordered, outcome);
+    WriteReview(session, extras.review, extras.overview, ordered, outcome);
     ordered.ShowMessage(kError1);
     outcome.kind = RunOutcome::Kind::kFailed;
     outcome.detail = FailureDetail(error);

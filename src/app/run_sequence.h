@@ -16,6 +16,9 @@ class StampIndex;
 namespace review {
 class MonthReview;
 }
+namespace overview {
+class MonthOverview;
+}
 
 struct RunOutcome {
   enum class Kind {
@@ -33,6 +36,7 @@ struct RunOutputs {
   ChartPipeline& pipeline;
   const StampIndex& stamps;               // the stamp table as it stands
   review::MonthReview* review = nullptr;  // null: no month review this run
+  overview::MonthOverview* overview = nullptr;  // null: no overview page nor print PDF
 };
 
 // The Run button: the five input checks, the reading, the staff loop, the end. A

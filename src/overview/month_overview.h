@@ -1,0 +1,33 @@
+#pragma once
+// The overview page and the print PDF of a run: what each finished staff member hands
+// over (the saved chart's name, the chart as vectors), and the two files written at the
+// end of the run from that and the month review.
+
+#include <QDateTime>
+#include <QString>
+
+#include <vector>
+
+#include "review/month_review.h"
+
+namespace morvik::overview {
+
+class MonthOverview {
+ public:
+  // Hands over one finished staff member, before the review gets its record, so that the
+  // review's staff members pair with these entries by place. `imageFile` is the saved
+  // chart relative to the output folder; empty when none was saved.
+  void Add(QString imageFile);
+
+  // Write yyyymm_一覧.html into `folder` for the review's staff members (a page without
+  // rows when there are none). Throw RunFailure naming the file that could not be written.
+  void WritePage(const QString& folder, const QString& runMonth, const review::MonthReview& review,
+                 const QDateTime& now) const;
+
+ private:
+  std::vector<QString> imageFiles_;
+};
+
+QString OverviewPageFileName(const QString& runMonth);
+
+}  // namespace morvik::overview
