@@ -62,6 +62,7 @@ void ApplyOptions(const BatchOptions& options, const QString& startFolder, Sessi
   Check1_Click(form, tables);
   form.writeReview = options.review;
   form.writeOverviewPage = options.html;
+  form.writePrintPdf = options.pdf;
   if (options.tolerance) session.reviewToleranceMinutes = *options.tolerance;
 }
 

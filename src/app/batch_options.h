@@ -25,6 +25,7 @@ struct BatchOptions {
   bool review = false;           // the month review's two tables
   std::optional<int> tolerance;  // minutes, 0..240
   bool html = false;             // the overview page
+  bool pdf = false;              // the print PDF
   bool verbose = false;
   bool help = false;
   bool version = false;

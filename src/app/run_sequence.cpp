@@ -80,10 +80,11 @@ void FinishStaffMember(Session& session, Frontend& frontend, const RunOutputs& o
                        std::span<const RequestRow> groupRows) {
   const WorkingTables& tables = *session.tables;
   SaveStaffMonth(*session.tables, session.outputFolder, frontend, [&] {
-    DrawChart(tables, outputs.stamps, session.canvas, frontend, session.clock());
+    const QDateTime now = session.clock();
+    DrawChart(tables, outputs.stamps, session.canvas, frontend, now);
     ChartSave save = PrepareChartSave(tables, session.outputFolder, session.canvas);
     if (outputs.overview != nullptr) {
-      outputs.overview->Add(PageImageFile(save, session.outputFolder));
+      HandOverChart(tables, outputs.stamps, save, session.outputFolder, now, *outputs.overview);
     }
     outputs.pipeline.Submit(std::move(save));
   });
@@ -165,8 +166,7 @@ QString FallbackMonth(const Session& session) {
 // The review's tables, the overview page and the PDF hold every staff member finished so
 // far, also after a failure.
 void WriteReview(const Session& session, const review::MonthReview* review,
-                 const overview::MonthOverview* overview, Frontend& frontend,
-                 RunOutcome& outcome) {
+                 const overview::MonthOverview* overview, Frontend& frontend, RunOutcome& outcome) {
   if (review == nullptr) return;
   const QString fallbackMonth = FallbackMonth(session);
   if (session.form.writeReview) {
@@ -220,11 +220,11 @@ RunOutcome Cmd_Ok_Click(Session& session, Frontend& frontend) {
   ChartPipeline pipeline(session.chartThreads, frontend);
   OrderedFrontend ordered(frontend, pipeline);
   const FormState& form = session.form;
-  const bool overviewWanted = form.writeOverviewPage;
+  const bool overviewWanted = form.writeOverviewPage || form.writePrintPdf;
   std::optional<review::MonthReview> review;
   if (form.writeReview || overviewWanted) review.emplace(session.reviewToleranceMinutes);
   std::optional<overview::MonthOverview> overview;
-  if (overviewWanted) overview.emplace();
+  if (overviewWanted) overview.emplace(form.writePrintPdf);
   const RunExtras extras{review ? &*review : nullptr, overview ? &*overview : nullptr};
   RunOutcome outcome;
   try {

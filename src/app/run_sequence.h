@@ -34,8 +34,8 @@ struct RunOutcome {
 // Where the staff loop sends each finished staff member.
 struct RunOutputs {
   ChartPipeline& pipeline;
-  const StampIndex& stamps;               // the stamp table as it stands
-  review::MonthReview* review = nullptr;  // null: no month review this run
+  const StampIndex& stamps;                     // the stamp table as it stands
+  review::MonthReview* review = nullptr;        // null: no month review this run
   overview::MonthOverview* overview = nullptr;  // null: no overview page nor print PDF
 };
 

@@ -76,12 +76,15 @@ class OverviewRunTest : public ::testing::Test {
   }
 
   // Two staff members; the first's department and name hold `hostile`, and a stamp of
-  // theirs lies far outside, so that the page shows them first.
-  testing::BatchResult RunHostile(const QString& out) {
-    const auto request = [](const QString& no, const QString& text, const QString& number) {
+  // theirs lies far outside, so that the page shows them first. The second's request has
+  // `secondHours` of overtime.
+  testing::BatchResult RunHostile(const QString& out, const QStringList& flags,
+                                  const QString& secondHours = "1.5") {
+    const auto request = [](const QString& no, const QString& text, const QString& number,
+                            const QString& hours) {
       return QStringList{no,      "承認", number,         "時間外申請", "2026/11/01",
                          text,    text,   "2026/11/02",   "17:15",      "2026/11/02",
-                         "18:45", "業務", "上司（承認）", "1.5",        "0",
+                         "18:45", "業務", "上司（承認）", hours,        "0",
                          "",      ""}
           .join(u',');
     };
@@ -91,17 +94,20 @@ class OverviewRunTest : public ::testing::Test {
                          "月",   "本館", "なし", "",           "2026/11/02 " + time}
           .join(u',');
     };
-    start.WriteCp932("req.csv", testing::CrLfLines({kRequestHeader, request("00100", kHostile, "1"),
-                                                    request("00200", "看護部", "2")}));
+    start.WriteCp932("req.csv",
+                     testing::CrLfLines({kRequestHeader, request("00100", kHostile, "1", "1.5"),
+                                         request("00200", "看護部", "2", secondHours)}));
     start.WriteUtf8(
         "stamp.csv",
         testing::CrLfLines({kStampHeader, stamp("00100", kHostile, "08:20"),
                             stamp("00100", kHostile, "23:00"), stamp("00200", "看護部", "08:20"),
                             stamp("00200", "看護部", "18:50")}));
     start.WriteCp932("list.txt", testing::CrLfLines({"職員番号", "00100", "00200"}));
-    return testing::RunBatchCapturing({"--batch", "--request", "req.csv", "--stamp", "stamp.csv",
-                                       "--staff-list", "list.txt", "--out", out, "--html"},
-                                      program.path(), start.path());
+    return testing::RunBatchCapturing(
+        QStringList{"--batch", "--request", "req.csv", "--stamp", "stamp.csv", "--staff-list",
+                    "list.txt", "--out", out} +
+            flags,
+        program.path(), start.path());
   }
 
   QStringList Files(const QString& out) const {
@@ -136,7 +142,7 @@ TEST_F(OverviewRunTest, ManagersPageWorksInABrowser) {
   ASSERT_EQ(run.exit, kExitFinished) << run.err.toStdString();
   std::vector<SummaryRow> summary = ReadSummary(start.ReadBytes("out/" + kSummary));
   ASSERT_GT(summary.size(), 5U);
-  ASSERT_EQ(RunHostile("hostile").exit, kExitFinished);
+  ASSERT_EQ(RunHostile("hostile", {"--html"}).exit, kExitFinished);
 
   const QString department = summary.back().dept;
   const QString pages = QStringLiteral(
@@ -202,6 +208,19 @@ TEST_F(OverviewRunTest, ManagersPageWorksInABrowser) {
        "--screenshot=" + kScreens + "/overview.png",
        testing::FileUrl(start.FilePath("out/" + kPage))});
   EXPECT_TRUE(shot.ran && QFile::exists(kScreens + "/overview.png")) << shot.error.toStdString();
+}
+
+// The page and the PDF hold the staff members finished before an "(Error1)" failure.
+TEST_F(OverviewRunTest, FailedRunWritesBothForTheStaffFinishedBefore) {
+  const testing::BatchResult run = RunHostile("failed", {"--html", "--pdf"}, "x");
+  ASSERT_EQ(run.exit, kExitRunFailed) << run.err.toStdString();
+  const QString page = QString::fromUtf8(start.ReadBytes("failed/" + kPage));
+  EXPECT_EQ(page.count("<tbody data-order="), 1);
+  EXPECT_TRUE(page.contains("<td>00100</td>"));
+  EXPECT_FALSE(page.contains("<td>00200</td>"));
+  const QByteArray pdf = start.ReadBytes("failed/202611_勤務表.pdf");
+  ASSERT_TRUE(pdf.startsWith("%PDF"));
+  EXPECT_EQ(pdf.count("/Type /Page") - pdf.count("/Type /Pages"), 2) << "the summary and a chart";
 }
 
 }  // namespace
