@@ -26,6 +26,7 @@ const QString kShippedHolidays =
     QStringLiteral(MORVIK_SOURCE_DIR "/data/MorvikGraph_祝日_max100.txt");
 const QString kScreens = QStringLiteral(MORVIK_BINARY_DIR "/screens");
 const QString kPage = QStringLiteral("202611_一覧.html");
+const QString kPdf = QStringLiteral("202611_勤務表.pdf");
 const QString kSummary = QStringLiteral("202611_集計.csv");
 const QString kHostile = QStringLiteral("<img src=x onerror=alert(1)> &amp; #1 %41 x");
 
@@ -120,21 +121,24 @@ class OverviewRunTest : public ::testing::Test {
   testing::TempFolder start;
 };
 
-TEST_F(OverviewRunTest, PageIsOneMoreFileAndChangesNothingElse) {
+TEST_F(OverviewRunTest, PageAndPdfAreTwoMoreFilesAndChangeNothingElse) {
   ASSERT_EQ(RunManagers("plain", {"--jobs", "1"}).exit, kExitFinished);
-  const testing::BatchResult html = RunManagers("html", {"--html", "--jobs", "3"});
+  const testing::BatchResult html = RunManagers("html", {"--html", "--pdf", "--jobs", "3"});
   ASSERT_EQ(html.exit, kExitFinished) << html.err.toStdString();
-  ASSERT_EQ(RunManagers("html1", {"--html", "--jobs", "1"}).exit, kExitFinished);
+  ASSERT_EQ(RunManagers("html1", {"--html", "--pdf", "--jobs", "1"}).exit, kExitFinished);
 
   const QStringList plain = Files("plain");
-  QStringList expected = QStringList(plain) << kPage;
+  QStringList expected = QStringList(plain) << kPage << kPdf;
   expected.sort();
   EXPECT_EQ(Files("html"), expected) << "the review's tables only with --review";
   for (const QString& name : plain) {
     EXPECT_TRUE(start.ReadBytes("plain/" + name) == start.ReadBytes("html/" + name))
         << name.toStdString();
   }
-  EXPECT_TRUE(start.ReadBytes("html/" + kPage) == start.ReadBytes("html1/" + kPage));
+  for (const QString& name : {kPage, kPdf}) {
+    EXPECT_TRUE(start.ReadBytes("html/" + name) == start.ReadBytes("html1/" + name))
+        << name.toStdString() << " the same with any --jobs";
+  }
 }
 
 TEST_F(OverviewRunTest, ManagersPageWorksInABrowser) {
@@ -218,7 +222,7 @@ TEST_F(OverviewRunTest, FailedRunWritesBothForTheStaffFinishedBefore) {
   EXPECT_EQ(page.count("<tbody data-order="), 1);
   EXPECT_TRUE(page.contains("<td>00100</td>"));
   EXPECT_FALSE(page.contains("<td>00200</td>"));
-  const QByteArray pdf = start.ReadBytes("failed/202611_勤務表.pdf");
+  const QByteArray pdf = start.ReadBytes("failed/" + kPdf);
   ASSERT_TRUE(pdf.startsWith("%PDF"));
   EXPECT_EQ(pdf.count("/Type /Page") - pdf.count("/Type /Pages"), 2) << "the summary and a chart";
 }
