@@ -61,6 +61,8 @@ void ApplyOptions(const BatchOptions& options, const QString& startFolder, Sessi
   form.writeWorkCsv = options.csv;
   OnWorkCsvClicked(form, tables);
   form.writeReview = options.review;
+  form.writeOverviewPage = options.html;
+  form.writePrintPdf = options.pdf;
   if (options.tolerance) session.reviewToleranceMinutes = *options.tolerance;
 }
 

@@ -45,6 +45,9 @@ QString BatchUsage() {
       "                      (a summary line per staff member)\n"
       "  --tolerance MIN     minutes a stamp may lie outside covered time before the\n"
       "                      review reports it (0-240, default 30)\n"
+      "  --html              also write the overview page yyyymm_一覧.html (every staff\n"
+      "                      member with totals, findings and a link to the chart)\n"
+      "  --pdf               also write yyyymm_勤務表.pdf (the summary, then a page a chart)\n"
       "  --verbose           print status texts too\n"
       "  --help, --version\n"
       "exit status: 0 finished, 1 the run failed (Error1), 2 usage error or an input\n"
@@ -89,6 +92,8 @@ BatchParse ParseBatchOptions(const QStringList& arguments) {
       std::optional<QString> minutes;
       ok = take(minutes) && IsWholeNumberUpTo(*minutes, kMaxToleranceMinutes);
       if (ok) options.tolerance = minutes->toInt();
+    } else if (arg == u"--html") { options.html = true;
+    } else if (arg == u"--pdf") { options.pdf = true;
     } else if (arg == u"--verbose") { options.verbose = true;
     } else if (arg == u"--help" || arg == u"-h") { options.help = true;
     } else if (arg == u"--version") { options.version = true;

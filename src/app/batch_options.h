@@ -24,6 +24,8 @@ struct BatchOptions {
   bool dump = false;
   bool review = false;           // the month review's two tables
   std::optional<int> tolerance;  // minutes, 0..240
+  bool html = false;             // the overview page
+  bool pdf = false;              // the print PDF
   bool verbose = false;
   bool help = false;
   bool version = false;

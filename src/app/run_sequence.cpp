@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "app/chart_pipeline.h"
+#include "app/overview_handover.h"
 #include "app/session.h"
 #include "chart/chart_drawing.h"
 #include "chart/chart_saving.h"
@@ -13,6 +14,7 @@
 #include "input/staff_list.h"
 #include "input/staff_selection.h"
 #include "input/stamp_csv.h"
+#include "overview/month_overview.h"
 #include "review/month_review.h"
 #include "sheet/regular_work.h"
 #include "sheet/request_placement.h"
@@ -78,8 +80,13 @@ void FinishStaffMember(Session& session, Frontend& frontend, const RunOutputs& o
                        std::span<const RequestRow> groupRows) {
   const WorkingTables& tables = *session.tables;
   SaveStaffMonth(*session.tables, session.outputFolder, frontend, [&] {
-    DrawChart(tables, outputs.stamps, session.canvas, frontend, session.clock());
-    outputs.pipeline.Submit(PrepareChartSave(tables, session.outputFolder, session.canvas));
+    const QDateTime now = session.clock();
+    DrawChart(tables, outputs.stamps, session.canvas, frontend, now);
+    ChartSave save = PrepareChartSave(tables, session.outputFolder, session.canvas);
+    if (outputs.overview != nullptr) {
+      HandOverChart(tables, outputs.stamps, save, session.outputFolder, now, *outputs.overview);
+    }
+    outputs.pipeline.Submit(std::move(save));
   });
   // The one hand-over to the month review: the finished month as a record of its own.
   if (outputs.review != nullptr) {
@@ -108,7 +115,7 @@ bool BeginsNewGroup(const QString& staffNumber, const QString& groupStaffNo) {
 void RunStaffLoop(Session& session, Frontend& frontend) {
   ChartPipeline pipeline(1, frontend);
   const StampIndex stamps(*session.tables);
-  RunStaffLoop(session, frontend, {pipeline, stamps, nullptr});
+  RunStaffLoop(session, frontend, {pipeline, stamps, nullptr, nullptr});
 }
 
 std::span<const RequestRow> RunStaffLoop(Session& session, Frontend& frontend,
@@ -148,25 +155,39 @@ void HideDisplays(Frontend& frontend) {
 const QString kReviewNotSaved =
     QStringLiteral("エラー：集計・乖離一覧の保存でエラーが発生しました．");
 
-// The review's tables hold every staff member finished so far, also after a failure.
-void WriteReview(const Session& session, const review::MonthReview* review, Frontend& frontend,
-                 RunOutcome& outcome) {
-  if (review == nullptr) return;
+// The month of the run's tables when no staff member was charted (yyyy/mm...).
+QString FallbackMonth(const Session& session) {
   const WorkingTables& tables = *session.tables;
-  const QString fallbackMonth = !tables.requestMonthPrefix.isEmpty() ? tables.requestMonthPrefix
-                                : !tables.stampMonthPrefix.isEmpty()
-                                    ? tables.stampMonthPrefix
-                                    : session.clock().toString(QStringLiteral("yyyy/MM"));
-  try {
-    review->WriteTables(session.outputFolder, fallbackMonth);
-  } catch (const std::exception& error) {
-    frontend.ShowMessage(kReviewNotSaved);
-    frontend.ReportNotSaved(FailureDetail(error));
-    ++outcome.outputsNotSaved;
+  return !tables.requestMonthPrefix.isEmpty() ? tables.requestMonthPrefix
+         : !tables.stampMonthPrefix.isEmpty() ? tables.stampMonthPrefix
+                                              : session.clock().toString(QStringLiteral("yyyy/MM"));
+}
+
+// The review's tables, the overview page and the PDF hold every staff member finished so
+// far, also after a failure.
+void WriteReview(const Session& session, const review::MonthReview* review,
+                 const overview::MonthOverview* overview, Frontend& frontend, RunOutcome& outcome) {
+  if (review == nullptr) return;
+  const QString fallbackMonth = FallbackMonth(session);
+  if (session.form.writeReview) {
+    try {
+      review->WriteTables(session.outputFolder, fallbackMonth);
+    } catch (const std::exception& error) {
+      ReportOutputNotSaved(frontend, outcome, kReviewNotSaved, error);
+    }
+  }
+  if (overview != nullptr) {
+    WriteOverview(session, *review, *overview, review->RunMonth(fallbackMonth), frontend, outcome);
   }
 }
 
-void Run(Session& session, Frontend& frontend, ChartPipeline& pipeline, review::MonthReview* review,
+// The review runs whenever one of its outputs or the overview's is asked for.
+struct RunExtras {
+  review::MonthReview* review = nullptr;
+  overview::MonthOverview* overview = nullptr;
+};
+
+void Run(Session& session, Frontend& frontend, ChartPipeline& pipeline, const RunExtras& extras,
          RunOutcome& outcome) {
   WorkingTables& tables = *session.tables;
   frontend.SetBusy(true);
@@ -179,11 +200,11 @@ void Run(Session& session, Frontend& frontend, ChartPipeline& pipeline, review::
   frontend.SetProgressRange(ProgressBar::kStaff, 0, tables.requestRowCount);
   frontend.SetProgressValue(ProgressBar::kStaff, 0);
   frontend.SetProgressVisible(ProgressBar::kStaff, true);
-  const RunOutputs outputs{pipeline, stamps, review};
+  const RunOutputs outputs{pipeline, stamps, extras.review, extras.overview};
   const std::span<const RequestRow> lastGroup = RunStaffLoop(session, frontend, outputs);
   FinishStaffMember(session, frontend, outputs, lastGroup);
   pipeline.FinishAll();
-  WriteReview(session, review, frontend, outcome);
+  WriteReview(session, extras.review, extras.overview, frontend, outcome);
   frontend.SetBusy(false);
   frontend.SetProgressValue(ProgressBar::kStaff, tables.requestRowCount);
   HideDisplays(frontend);
@@ -193,15 +214,27 @@ void Run(Session& session, Frontend& frontend, ChartPipeline& pipeline, review::
 
 }  // namespace
 
+void ReportOutputNotSaved(Frontend& frontend, RunOutcome& outcome, const QString& message,
+                          const std::exception& error) {
+  frontend.ShowMessage(message);
+  frontend.ReportNotSaved(FailureDetail(error));
+  ++outcome.outputsNotSaved;
+}
+
 RunOutcome OnRunClicked(Session& session, Frontend& frontend) {
   if (!PassesInputChecks(session, frontend)) return {RunOutcome::Kind::kRefused, {}, 0};
   ChartPipeline pipeline(session.chartThreads, frontend);
   OrderedFrontend ordered(frontend, pipeline);
+  const FormState& form = session.form;
+  const bool overviewWanted = form.writeOverviewPage || form.writePrintPdf;
   std::optional<review::MonthReview> review;
-  if (session.form.writeReview) review.emplace(session.reviewToleranceMinutes);
+  if (form.writeReview || overviewWanted) review.emplace(session.reviewToleranceMinutes);
+  std::optional<overview::MonthOverview> overview;
+  if (overviewWanted) overview.emplace(form.writePrintPdf);
+  const RunExtras extras{review ? &*review : nullptr, overview ? &*overview : nullptr};
   RunOutcome outcome;
   try {
-    Run(session, ordered, pipeline, review ? &*review : nullptr, outcome);
+    Run(session, ordered, pipeline, extras, outcome);
     outcome.outputsNotSaved += pipeline.failedCharts();
     return outcome;
   } catch (const ProgramEnd&) {
@@ -211,7 +244,7 @@ RunOutcome OnRunClicked(Session& session, Frontend& frontend) {
     // charts handed over before the failure are completed and reported first.
     ordered.SetBusy(false);
     HideDisplays(ordered);
-    WriteReview(session, review ? &*review : nullptr, ordered, outcome);
+    WriteReview(session, extras.review, extras.overview, ordered, outcome);
     ordered.ShowMessage(kError1);
     outcome.outputsNotSaved += pipeline.failedCharts();
     outcome.kind = RunOutcome::Kind::kFailed;

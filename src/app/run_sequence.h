@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <exception>
 #include <span>
 
 #include "core/working_tables.h"
@@ -15,6 +16,9 @@ class ChartPipeline;
 class StampIndex;
 namespace review {
 class MonthReview;
+}
+namespace overview {
+class MonthOverview;
 }
 
 struct RunOutcome {
@@ -31,9 +35,15 @@ struct RunOutcome {
 // Where the staff loop sends each finished staff member.
 struct RunOutputs {
   ChartPipeline& pipeline;
-  const StampIndex& stamps;               // the stamp table as it stands
-  review::MonthReview* review = nullptr;  // null: no month review this run
+  const StampIndex& stamps;                     // the stamp table as it stands
+  review::MonthReview* review = nullptr;        // null: no month review this run
+  overview::MonthOverview* overview = nullptr;  // null: no overview page nor print PDF
 };
+
+// An output beside the charts that could not be written: its message, then which file
+// and why, counted in the outcome.
+void ReportOutputNotSaved(Frontend& frontend, RunOutcome& outcome, const QString& message,
+                          const std::exception& error);
 
 // The Run button: the five input checks, the reading, the staff loop, the end. A
 // ProgramEnd thrown by a reader is not caught here: it ends the program.

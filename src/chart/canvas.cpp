@@ -63,10 +63,9 @@ QRect TextArea(QPointF topLeft, const QStaticText& text, int pixelSize) {
 
 }  // namespace
 
-Canvas::Canvas() : buffers_(WhiteImage()) {
-  state_.font.setFamily(FaceName());
-  state_.font.setStyleStrategy(QFont::NoSubpixelAntialias);
-  state_.font.setHintingPreference(QFont::PreferFullHinting);
+Canvas::Canvas(Surface surface) : buffers_(WhiteImage()) {
+  if (surface == Surface::kVectors) vectors_ = std::make_unique<VectorRecorder>();
+  state_.font = TextFont();
   SetFont(9, false);
   Clear();
 }
@@ -93,17 +92,27 @@ const QImage& Canvas::image() const {
   return buffers_.image();
 }
 
+VectorChart Canvas::TakeVectors() { return vectors_ ? vectors_->Take() : VectorChart(); }
+
 void Canvas::StoreLayer(const QString& key) {
   EndPainting();
   layerKey_ = key;
   layerState_ = state_;
-  buffers_.StoreLayer();
+  if (vectors_) {
+    vectors_->StoreLayer();
+  } else {
+    buffers_.StoreLayer();
+  }
 }
 
 bool Canvas::RestoreLayer(const QString& key) {
   if (layerKey_.isNull() || key != layerKey_) return false;
   EndPainting();
-  buffers_.RestoreLayer();
+  if (vectors_) {
+    vectors_->RestoreLayer();
+  } else {
+    buffers_.RestoreLayer();
+  }
   state_ = layerState_;
   return true;
 }
@@ -113,8 +122,19 @@ QString Canvas::FaceName() {
   return face;
 }
 
+QFont Canvas::TextFont() {
+  QFont font(FaceName());
+  font.setStyleStrategy(QFont::NoSubpixelAntialias);
+  font.setHintingPreference(QFont::PreferFullHinting);
+  return font;
+}
+
 void Canvas::Clear() {
   EndPainting();
+  if (vectors_) {
+    vectors_->Clear();
+    return;
+  }
   buffers_.image().fill(Qt::white);
   buffers_.LeaveLayer();
 }
@@ -136,13 +156,17 @@ void Canvas::SetLineStyle(LineStyle style) { state_.lineStyle = style; }
 
 void Canvas::Line(float x1, float y1, float x2, float y2, QColor color) {
   // A flat cap: a square cap would lengthen every dash by a pixel and close the gaps.
+  const QPoint from(Pixel(x1), Pixel(y1));
+  const QPoint to(Pixel(x2), Pixel(y2));
+  if (vectors_) {
+    vectors_->Add(VectorChart::Line{from, to, color.rgb(), state_.lineStyle == LineStyle::kDotted});
+    return;
+  }
   QPen pen(color, 1, Qt::SolidLine, Qt::FlatCap);
   if (state_.lineStyle == LineStyle::kDotted) pen.setDashPattern({1.0, 2.0});  // one on, two off
   QPainter& painter = Painter();
   painter.setPen(pen);
   painterTextColor_ = QColor();  // the pen no longer holds the text colour
-  const QPoint from(Pixel(x1), Pixel(y1));
-  const QPoint to(Pixel(x2), Pixel(y2));
   painter.drawLine(from, to);
   const QRect span(QPoint(std::min(from.x(), to.x()), std::min(from.y(), to.y())),
                    QPoint(std::max(from.x(), to.x()), std::max(from.y(), to.y())));
@@ -153,6 +177,10 @@ void Canvas::FilledBox(float x1, float y1, float x2, float y2, QColor color) {
   const QPoint topLeft(std::min(Pixel(x1), Pixel(x2)), std::min(Pixel(y1), Pixel(y2)));
   const QPoint bottomRight(std::max(Pixel(x1), Pixel(x2)), std::max(Pixel(y1), Pixel(y2)));
   const QRect box(topLeft, bottomRight);  // QRect(p, q) includes both corners
+  if (vectors_) {
+    vectors_->Add(VectorChart::Box{box, color.rgb()});
+    return;
+  }
   Painter().fillRect(box, color);
   buffers_.MarkDrawn(box);
 }
@@ -162,6 +190,11 @@ void Canvas::SetTextPosition(float x, float y) { state_.textPosition = QPointF(x
 void Canvas::Print(const QString& text) {
   if (text.isEmpty()) return;
   const QPointF topLeft(Pixel(state_.textPosition.x()), Pixel(state_.textPosition.y()));
+  if (vectors_) {
+    vectors_->Add(VectorChart::Text{topLeft.toPoint(), text, state_.font.pixelSize(),
+                                    state_.font.bold(), state_.textColor.rgb()});
+    return;
+  }
   const QStaticText& laidOut = LaidOut(text);
   QImage& image = buffers_.image();
   const QRect area = TextArea(topLeft, laidOut, state_.font.pixelSize()) & image.rect();

@@ -21,6 +21,7 @@
 
 #include "chart/layer_buffers.h"
 #include "chart/text_patches.h"
+#include "chart/vector_chart.h"
 
 class QPainter;
 
@@ -33,7 +34,11 @@ class Canvas {
   static constexpr int kWidth = 1024;
   static constexpr int kHeight = 768;
 
-  Canvas();
+  // What the canvas draws on: the pixels of its image, or operations kept as a VectorChart
+  // (the image then stays blank).
+  enum class Surface { kImage, kVectors };
+
+  explicit Canvas(Surface surface = Surface::kImage);
   ~Canvas();
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
@@ -54,6 +59,10 @@ class Canvas {
   // The drawn image. Copies share its pixels until the canvas draws again.
   const QImage& image() const;
 
+  // Vectors only: the chart drawn since the layer was stored or restored (or since the
+  // canvas was cleared), on its layer.
+  VectorChart TakeVectors();
+
   // One remembered layer: the pixels and the drawing state as they stand, under `key`.
   // RestoreLayer brings both back when the key matches and tells whether it did. The
   // chart keeps the part that is the same for every staff member of a month here.
@@ -63,6 +72,8 @@ class Canvas {
   // The face used for every text: "ＭＳ ゴシック" where installed, else IPAGothic, else
   // any fixed-pitch face that has Japanese glyphs.
   static QString FaceName();
+  // The font every text is drawn in, in FaceName(), before its size and weight are set.
+  static QFont TextFont();
 
  private:
   struct State {
@@ -81,6 +92,7 @@ class Canvas {
   void EndPainting() const;
 
   LayerBuffers buffers_;
+  std::unique_ptr<VectorRecorder> vectors_;  // null: the canvas draws pixels
   TextPatches textPatches_;
   State state_;
   mutable std::unique_ptr<QPainter> painter_;

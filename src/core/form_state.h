@@ -27,6 +27,8 @@ struct FormState {
   bool saveBmp = false;
   bool writeWorkCsv = false;  // work CSV
   bool writeReview = false;   // "集計・乖離一覧を出力(CSV)" in the output menu
+  bool writeOverviewPage = false;  // "一覧ページ(HTML)を出力" in the output menu
+  bool writePrintPdf = false;      // "印刷用PDFを出力" in the output menu
   QString dialogFileName;  // the one open-file dialog's FileName, shared by all browses
 };
 
