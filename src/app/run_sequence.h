@@ -28,7 +28,7 @@ struct RunOutcome {
     kFailed,    // the "(Error1)" failure path
   };
   Kind kind = Kind::kFinished;
-  QString detail;              // kFailed: what failed, the file and the record or row where known
+  QString detail;           // kFailed: what failed, the file and the record or row where known
   int outputsNotSaved = 0;  // charts and other outputs that could not be written
 };
 

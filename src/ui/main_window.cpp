@@ -24,6 +24,8 @@ const QString kMenuFile = QStringLiteral("ファイル(&F)");
 const QString kMenuEnd = QStringLiteral("終了(&X)");
 const QString kMenuOutput = QStringLiteral("出力(&O)");
 const QString kMenuReview = QStringLiteral("集計・乖離一覧を出力(CSV)");
+const QString kMenuOverviewPage = QStringLiteral("一覧ページ(HTML)を出力");
+const QString kMenuPrintPdf = QStringLiteral("印刷用PDFを出力");
 const QString kMenuHelp = QStringLiteral("ヘルプ(&H)");
 const QString kMenuVer = QStringLiteral("バージョン");
 const QString kTitle = QStringLiteral("MorvikGraph　Ver1.1.1");
@@ -138,9 +140,15 @@ void MainWindow::setupMenus() {
   // Outputs beside the charts, for a manager's look over the whole month.
   QMenu* outputMenu = menuBar()->addMenu(kMenuOutput);
   outputMenu->setObjectName(QStringLiteral("outputMenu"));
-  reviewAction_ = outputMenu->addAction(kMenuReview);
-  reviewAction_->setObjectName(QStringLiteral("reviewAction"));
-  reviewAction_->setCheckable(true);
+  const auto addCheckItem = [outputMenu](const QString& text, const char* name) {
+    QAction* item = outputMenu->addAction(text);
+    item->setObjectName(QLatin1String(name));
+    item->setCheckable(true);
+    return item;
+  };
+  reviewAction_ = addCheckItem(kMenuReview, "reviewAction");
+  overviewPageAction_ = addCheckItem(kMenuOverviewPage, "overviewPageAction");
+  printPdfAction_ = addCheckItem(kMenuPrintPdf, "printPdfAction");
   QMenu* helpMenu = menuBar()->addMenu(kMenuHelp);
   helpMenu->setObjectName(QStringLiteral("helpMenu"));
   versionAction_ = helpMenu->addAction(kMenuVer);

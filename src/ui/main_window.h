@@ -130,7 +130,9 @@ class MainWindow : public QMainWindow {
   QLabel* statusText_ = nullptr;
   QAction* exitAction_ = nullptr;
   QAction* versionAction_ = nullptr;
-  QAction* reviewAction_ = nullptr;  // "集計・乖離一覧を出力(CSV)"
+  QAction* reviewAction_ = nullptr;        // "集計・乖離一覧を出力(CSV)"
+  QAction* overviewPageAction_ = nullptr;  // "一覧ページ(HTML)を出力"
+  QAction* printPdfAction_ = nullptr;      // "印刷用PDFを出力"
 };
 
 }  // namespace morvik

@@ -64,6 +64,8 @@ void MainWindow::RefreshFromModel() {
   bmpBox_->setChecked(form.saveBmp);
   workCsvBox_->setChecked(form.writeWorkCsv);
   reviewAction_->setChecked(form.writeReview);
+  overviewPageAction_->setChecked(form.writeOverviewPage);
+  printPdfAction_->setChecked(form.writePrintPdf);
 }
 
 void MainWindow::Apply(const std::function<void()>& handler) {
@@ -120,8 +122,13 @@ void MainWindow::bindOptions() {
   bindCheck(workCsvBox_, &FormState::writeWorkCsv, OnWorkCsvClicked);
   bindCheck(bmpBox_, &FormState::saveBmp, OnBmpClicked);
   bindCheck(jpgBox_, &FormState::saveJpg, OnJpgClicked);
-  connect(reviewAction_, &QAction::toggled, this,
-          [&form](bool ticked) { form.writeReview = ticked; });
+  // The output menu's items are plain switches of the model: no other control follows them.
+  const auto bindItem = [&](QAction* item, bool FormState::*member) {
+    connect(item, &QAction::toggled, this, [&form, member](bool ticked) { form.*member = ticked; });
+  };
+  bindItem(reviewAction_, &FormState::writeReview);
+  bindItem(overviewPageAction_, &FormState::writeOverviewPage);
+  bindItem(printPdfAction_, &FormState::writePrintPdf);
 }
 
 void MainWindow::bindButtons() {

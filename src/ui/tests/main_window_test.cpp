@@ -169,6 +169,8 @@ TEST(MainWindowTest, WindowHasItsCaptionClientSizeMenusAndStatusBar) {
   EXPECT_EQ(menus, (QStringList{QStringLiteral("ファイル(&F)"),
                                 QStringLiteral("exitAction=終了(&X)"), QStringLiteral("出力(&O)"),
                                 QStringLiteral("reviewAction=集計・乖離一覧を出力(CSV)"),
+                                QStringLiteral("overviewPageAction=一覧ページ(HTML)を出力"),
+                                QStringLiteral("printPdfAction=印刷用PDFを出力"),
                                 QStringLiteral("ヘルプ(&H)"),
                                 QStringLiteral("versionAction=バージョン")}));
 }

@@ -203,26 +203,37 @@ TEST(RunDisplayTest, EveryRunOpensTheChartWindowBlank) {
   }
 }
 
-// The output menu's review item is a check item of the model: ticked, a run in the
-// window writes the review's two tables beside the chart; unticked again, it does not.
-TEST(RunDisplayTest, ReviewMenuItemWritesTheReviewTables) {
+// The output menu's items are check items of the model: ticked, a run in the window
+// writes their files beside the chart; unticked again, it does not.
+TEST(RunDisplayTest, OutputMenuItemsWriteTheirFiles) {
   const QString personal = QStringLiteral(MORVIK_SAMPLES_DIR "/personal/");
   WindowFixture fixture({}, kNow);
   TypeText(fixture.Find<QLineEdit>("requestFileField"), personal + "2026_11_申請.csv");
   TypeText(fixture.Find<QLineEdit>("stampFileField"), personal + "2026_11_打刻.csv");
-  auto* review = fixture.window->findChild<QAction*>(QStringLiteral("reviewAction"));
+  const struct {
+    const char* action;
+    bool FormState::*member;
+    QStringList files;
+  } items[] = {
+      {"reviewAction", &FormState::writeReview, {"202611_乖離一覧.csv", "202611_集計.csv"}},
+      {"overviewPageAction", &FormState::writeOverviewPage, {"202611_一覧.html"}},
+      {"printPdfAction", &FormState::writePrintPdf, {"202611_勤務表.pdf"}},
+  };
   const QDir out(fixture.session.outputFolder);
-  const QStringList tables = {QStringLiteral("202611_乖離一覧.csv"),
-                              QStringLiteral("202611_集計.csv")};
-  for (const bool ticked : {true, false}) {
-    SCOPED_TRACE(ticked);
-    for (const QString& name : tables) QFile::remove(out.filePath(name));
-    review->trigger();
-    EXPECT_EQ(review->isChecked(), ticked);
-    EXPECT_EQ(fixture.session.form.writeReview, ticked);
-    QTest::mouseClick(fixture.Find<QPushButton>("runButton"), Qt::LeftButton);
-    ASSERT_EQ(fixture.log.messages.last(), kFinished);
-    for (const QString& name : tables) EXPECT_EQ(out.exists(name), ticked) << name.toStdString();
+  for (const auto& item : items) {
+    auto* action = fixture.window->findChild<QAction*>(QLatin1String(item.action));
+    for (const bool ticked : {true, false}) {
+      SCOPED_TRACE(std::string(item.action) + (ticked ? " ticked" : " unticked"));
+      for (const QString& name : item.files) QFile::remove(out.filePath(name));
+      action->trigger();
+      EXPECT_EQ(action->isChecked(), ticked);
+      EXPECT_EQ(fixture.session.form.*item.member, ticked);
+      QTest::mouseClick(fixture.Find<QPushButton>("runButton"), Qt::LeftButton);
+      ASSERT_EQ(fixture.log.messages.last(), kFinished);
+      for (const QString& name : item.files) {
+        EXPECT_EQ(out.exists(name), ticked) << name.toStdString();
+      }
+    }
   }
 }
 
