@@ -4,6 +4,8 @@
 
 #include <QtConcurrent/QtConcurrentRun>
 
+#include "chart/mcu_cache.h"
+
 #ifdef __linux__
 #include <sys/resource.h>
 #include <unistd.h>
@@ -31,7 +33,7 @@ void LowerThisThreadsPriority() {
 }  // namespace
 
 ChartPipeline::ChartPipeline(int threads, Frontend& frontend)
-    : threads_(threads), frontend_(frontend) {
+    : threads_(threads), frontend_(frontend), jpegCache_(MakeRunJpegCache()) {
   pool_.setMaxThreadCount(std::max(1, threads));
 }
 
@@ -43,15 +45,15 @@ ChartPipeline::~ChartPipeline() {
 
 void ChartPipeline::Submit(ChartSave save) {
   if (threads_ <= 1) {
-    FinishChartSave(WriteChartFiles(save), frontend_);
+    FinishChartSave(WriteChartFiles(save, jpegCache_.get()), frontend_);
     return;
   }
   // Report what is done already; wait only when every thread is busy and the queue full.
   while (!pending_.empty() && pending_.front().isFinished()) FinishOldest();
   while (static_cast<int>(pending_.size()) >= threads_ + kChartsQueuedAhead) FinishOldest();
-  pending_.push_back(QtConcurrent::run(&pool_, [save = std::move(save)] {
+  pending_.push_back(QtConcurrent::run(&pool_, [save = std::move(save), cache = jpegCache_.get()] {
     LowerThisThreadsPriority();
-    return WriteChartFiles(save);
+    return WriteChartFiles(save, cache);
   }));
 }
 
