@@ -60,7 +60,11 @@ class ScanWriter {
 
   // The `count` (0..32) low bits of `value`; the higher bits must be zero.
   void Put(uint32_t value, int count) {
-    if (count > 0) PutTop(uint64_t{value} << (64 - count), count);
+    if (count == 0) return;
+    Reserve(kWordRoom);
+    Cursor cursor = cursor_;
+    cursor.PutTop(uint64_t{value} << (64 - count), count);
+    cursor_ = cursor;
   }
 
   // `bitCount` bits packed in `bytes`, most significant first. The bytes must be readable
@@ -71,42 +75,51 @@ class ScanWriter {
   void Finish();
 
  private:
-  // The top `count` (0..64) bits of `bits`; the lower bits must be zero.
-  void PutTop(uint64_t bits, int count) {
-    const int total = held_ + count;
-    if (total < 64) {
-      heldBits_ |= bits >> held_;
-      held_ = total;
-      return;
-    }
-    PutWord(heldBits_ | bits >> held_);
-    heldBits_ = held_ == 0 ? 0 : bits << (64 - held_);
-    held_ = total - 64;
-  }
+  // Where the writing stands. The loops work on a copy of it in local variables, which
+  // the compiler keeps in registers (the bytes written could alias the writer's members).
+  struct Cursor {
+    uint8_t* at;             // the next byte
+    uint64_t heldBits = 0;   // the top `held` bits wait to be written
+    int held = 0;
 
-  void PutWord(uint64_t word) {
-    if (used_ + kWordRoom > room_) Grow();
-    // A byte of the word is 0xFF exactly when that byte of ~word is zero.
-    const uint64_t inverted = ~word;
-    if (((inverted - 0x0101010101010101u) & ~inverted & 0x8080808080808080u) != 0) {
-      PutWordStuffed(word);
-      return;
+    // The top `count` (0..64) bits of `bits`; the lower bits must be zero. There must be
+    // room for a word.
+    void PutTop(uint64_t bits, int count) {
+      const int total = held + count;
+      if (total < 64) {
+        heldBits |= bits >> held;
+        held = total;
+        return;
+      }
+      PutWord(heldBits | bits >> held);
+      heldBits = held == 0 ? 0 : bits << (64 - held);
+      held = total - 64;
     }
-    qToBigEndian(word, data_ + used_);
-    used_ += 8;
-  }
 
-  void PutWordStuffed(uint64_t word);
-  void Grow();
+    void PutWord(uint64_t word) {
+      // A byte of the word is 0xFF exactly when that byte of ~word is zero.
+      const uint64_t inverted = ~word;
+      if (((inverted - 0x0101010101010101u) & ~inverted & 0x8080808080808080u) != 0) {
+        at = PutWordStuffed(at, word);
+        return;
+      }
+      qToBigEndian(word, at);
+      at += 8;
+    }
+  };
+
+  static uint8_t* PutWordStuffed(uint8_t* at, uint64_t word);
+  // Room for `bytes` more at the cursor.
+  void Reserve(qsizetype bytes) {
+    if (cursor_.at + bytes > end_) Grow(bytes);
+  }
+  void Grow(qsizetype bytes);
 
   static constexpr qsizetype kWordRoom = 16;  // a word with every byte stuffed
 
   QByteArray& out_;
-  char* data_;      // out_'s bytes, kept to spare a check for sharing on every word
-  qsizetype room_;  // out_'s size
-  qsizetype used_;
-  uint64_t heldBits_ = 0;  // the top held_ bits
-  int held_ = 0;
+  uint8_t* end_;  // of out_'s bytes
+  Cursor cursor_;
 };
 
 }  // namespace morvik::jpeg
