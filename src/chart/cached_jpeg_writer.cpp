@@ -36,17 +36,16 @@ class NewMcus {
     places_.emplace_back(place, index);
   }
 
-  // Transforms the new MCUs, gives their places their codes and keeps them in the cache.
-  void CodeInto(std::vector<SharedMcuCode>& codes, McuCache& cache) const {
+  // Transforms the new MCUs, keeps them in the cache and gives their places their entries.
+  void CodeInto(std::vector<SharedMcuEntry>& entries, McuCache& cache) const {
     if (hashes_.empty()) return;
     std::vector<McuKey> keys;
     keys.reserve(hashes_.size());
     for (std::size_t i = 0; i < hashes_.size(); ++i) {
       keys.push_back({PixelsOf(static_cast<int>(i)), hashes_[i]});
     }
-    const std::vector<SharedMcuCode> fresh = TransformMcus(keys);
-    for (const auto& [place, index] : places_) codes[place] = fresh[index];
-    cache.InsertAll(keys, fresh);
+    const std::vector<SharedMcuEntry> fresh = cache.InsertAll(keys, TransformMcus(keys));
+    for (const auto& [place, index] : places_) entries[place] = fresh[index];
   }
 
  private:
@@ -60,32 +59,46 @@ class NewMcus {
   std::vector<std::pair<int, int>> places_;  // place in the image, index of the new MCU
 };
 
-// The code of each MCU of the image that the cache holds, row by row; the others are
-// noted in `newMcus`. The cache is asked a row of MCUs at a time.
-std::vector<SharedMcuCode> FindMcus(const QImage& image, McuCache& cache, NewMcus& newMcus) {
+// The entry of each MCU of the image that the cache holds, row by row; the others are
+// noted in `newMcus`. An MCU with the pixels of the last chart's at the same place takes
+// that entry without a hash; the cache is asked for the rest a row of MCUs at a time.
+std::vector<SharedMcuEntry> FindMcus(const QImage& image, McuCache& cache, NewMcus& newMcus) {
   const int columns = image.width() / kMcuSide;
   const int rows = image.height() / kMcuSide;
   const std::ptrdiff_t stride = image.bytesPerLine();
-  std::vector<SharedMcuCode> codes(static_cast<std::size_t>(columns) * rows);
+  const std::vector<SharedMcuEntry> last = cache.LastAtPlaces(columns, rows);
+  std::vector<SharedMcuEntry> entries(static_cast<std::size_t>(columns) * rows);
   std::vector<uint8_t> rowPixels(static_cast<std::size_t>(columns) * kMcuBytes);
-  std::vector<McuKey> keys(columns);
+  std::vector<McuKey> keys;
+  std::vector<int> keyPlaces;
+  std::vector<SharedMcuEntry> found;
   for (int row = 0; row < rows; ++row) {
-    const uint8_t* top = image.constBits() + row * kMcuSide * stride;
+    keys.clear();
+    keyPlaces.clear();
     for (int column = 0; column < columns; ++column) {
-      keys[column] = GatherMcu(top + column * kMcuRowBytes, stride,
-                               &rowPixels[static_cast<std::size_t>(column) * kMcuBytes]);
+      const int place = row * columns + column;
+      const uint8_t* topLeft = image.constBits() + row * kMcuSide * stride + column * kMcuRowBytes;
+      if (!last.empty() && last[place] != nullptr && HasPixelsOf(topLeft, stride, *last[place])) {
+        entries[place] = last[place];
+        continue;
+      }
+      keys.push_back(GatherMcu(topLeft, stride, &rowPixels[keys.size() * kMcuBytes]));
+      keyPlaces.push_back(place);
     }
-    const std::span<SharedMcuCode> rowCodes(&codes[static_cast<std::size_t>(row) * columns],
-                                            columns);
-    cache.FindAll(keys, rowCodes);
-    for (int column = 0; column < columns; ++column) {
-      if (rowCodes[column] == nullptr) newMcus.Add(keys[column], row * columns + column);
+    found.assign(keys.size(), nullptr);
+    cache.FindAll(keys, found);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      if (found[i] != nullptr) {
+        entries[keyPlaces[i]] = std::move(found[i]);
+      } else {
+        newMcus.Add(keys[i], keyPlaces[i]);
+      }
     }
   }
-  return codes;
+  return entries;
 }
 
-void PutMcus(const std::vector<SharedMcuCode>& codes, ScanWriter& scan) {
+void PutMcus(const std::vector<SharedMcuEntry>& entries, ScanWriter& scan) {
   const BlockCoders& coders = LibraryBlockCoders();
   int previousLuma = 0, previousCb = 0, previousCr = 0;
   // A DC difference, then the run of codes that follows it.
@@ -96,7 +109,8 @@ void PutMcus(const std::vector<SharedMcuCode>& codes, ScanWriter& scan) {
     scan.PutPacked(bits, bitCount);
     bits += (bitCount + 7) / 8;
   };
-  for (const SharedMcuCode& code : codes) {
+  for (const SharedMcuEntry& entry : entries) {
+    const McuCode* code = &entry->code;
     const uint8_t* bits = code->bits.data();
     put(coders.luma, code->firstLumaDc - previousLuma, bits, code->bitCounts[0]);
     put(coders.chroma, code->cbDc - previousCb, bits, code->bitCounts[1]);
@@ -118,16 +132,17 @@ bool CanEncodeCached(const QImage& image) {
 
 QByteArray EncodeJpegCached(const QImage& image, McuCache& cache) {
   NewMcus newMcus;
-  std::vector<SharedMcuCode> codes = FindMcus(image, cache, newMcus);
-  newMcus.CodeInto(codes, cache);
+  std::vector<SharedMcuEntry> entries = FindMcus(image, cache, newMcus);
+  newMcus.CodeInto(entries, cache);
 
   QByteArray file;
   AppendFileHeader(file, image.width(), image.height(),
                    DensityOf(image.dotsPerMeterX(), image.dotsPerMeterY()), LibraryCodingTables());
   ScanWriter scan(file, image.width() * image.height() / 4);
-  PutMcus(codes, scan);
+  PutMcus(entries, scan);
   scan.Finish();
   AppendFileEnd(file);
+  cache.SetLastAtPlaces(image.width() / kMcuSide, image.height() / kMcuSide, std::move(entries));
   return file;
 }
 

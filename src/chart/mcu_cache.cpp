@@ -12,10 +12,10 @@ namespace morvik::jpeg {
 namespace {
 
 // An entry's share of the budget: its pixels and code, and a rough allowance for the
-// hash table's node and the code's shared ownership.
-std::size_t BytesOf(const McuCode& code) {
+// hash table's node and the shared ownership.
+std::size_t BytesOf(const McuEntry& entry) {
   constexpr std::size_t kOverhead = 96;
-  return kMcuBytes + sizeof(McuCode) + code.bits.capacity() + kOverhead;
+  return sizeof(McuEntry) + entry.code.bits.capacity() + kOverhead;
 }
 
 }  // namespace
@@ -29,25 +29,57 @@ McuKey GatherMcu(const uint8_t* topLeft, std::ptrdiff_t stride, uint8_t* out) {
 
 uint64_t HashMcu(const uint8_t* pixels) { return XXH3_64bits(pixels, kMcuBytes); }
 
-McuCache::McuCache(std::size_t budgetBytes) : budgetBytes_(budgetBytes) {}
-
-void McuCache::FindAll(std::span<const McuKey> keys, std::span<SharedMcuCode> codes) {
-  std::lock_guard lock(mutex_);
-  for (std::size_t i = 0; i < keys.size() && i < codes.size(); ++i) codes[i] = FindLocked(keys[i]);
+bool HasPixelsOf(const uint8_t* topLeft, std::ptrdiff_t stride, const McuEntry& entry) {
+  for (int row = 0; row < kMcuSide; ++row) {
+    if (std::memcmp(topLeft + row * stride, entry.pixels.data() + row * kMcuRowBytes,
+                    kMcuRowBytes) != 0) {
+      return false;
+    }
+  }
+  return true;
 }
 
-void McuCache::InsertAll(std::span<const McuKey> keys, std::span<const SharedMcuCode> codes) {
+McuCache::McuCache(std::size_t budgetBytes) : budgetBytes_(budgetBytes) {}
+
+void McuCache::FindAll(std::span<const McuKey> keys, std::span<SharedMcuEntry> found) {
   std::lock_guard lock(mutex_);
+  for (std::size_t i = 0; i < keys.size() && i < found.size(); ++i) found[i] = FindLocked(keys[i]);
+}
+
+std::vector<SharedMcuEntry> McuCache::InsertAll(std::span<const McuKey> keys,
+                                                std::vector<McuCode> codes) {
+  std::vector<SharedMcuEntry> entries;
+  entries.reserve(keys.size());
   for (std::size_t i = 0; i < keys.size() && i < codes.size(); ++i) {
-    if (codes[i] == nullptr) continue;
+    auto entry = std::make_shared<McuEntry>();
+    std::memcpy(entry->pixels.data(), keys[i].pixels, kMcuBytes);
+    entry->code = std::move(codes[i]);
+    entries.push_back(std::move(entry));
+  }
+  std::lock_guard lock(mutex_);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
     // Another thread may have kept the same pixels meanwhile (its code is the same), or,
     // rarely, other pixels of the same hash: the entry kept first stays.
     if (newer_.contains(keys[i].hash) || older_.contains(keys[i].hash)) continue;
-    Entry entry;
-    std::memcpy(entry.pixels.data(), keys[i].pixels, kMcuBytes);
-    entry.code = codes[i];
-    KeepLocked(keys[i].hash, std::move(entry));
+    KeepLocked(keys[i].hash, entries[i]);
   }
+  return entries;
+}
+
+std::vector<SharedMcuEntry> McuCache::LastAtPlaces(int columns, int rows) const {
+  std::lock_guard lock(mutex_);
+  if (columns != lastColumns_ || rows != lastRows_) return {};
+  return lastAtPlaces_;
+}
+
+void McuCache::SetLastAtPlaces(int columns, int rows, std::vector<SharedMcuEntry> entries) {
+  {
+    std::lock_guard lock(mutex_);
+    lastColumns_ = columns;
+    lastRows_ = rows;
+    lastAtPlaces_.swap(entries);
+  }
+  // The entries let go of here are released outside the lock.
 }
 
 McuCache::Stats McuCache::stats() const {
@@ -55,30 +87,30 @@ McuCache::Stats McuCache::stats() const {
   return {newer_.size() + older_.size(), newerBytes_ + olderBytes_, hits_, misses_};
 }
 
-SharedMcuCode McuCache::FindLocked(const McuKey& key) {
-  const auto inNewer = newer_.find(key.hash);
-  const auto inOlder = inNewer == newer_.end() ? older_.find(key.hash) : older_.end();
-  const Entry* entry = inNewer != newer_.end()   ? &inNewer->second
-                       : inOlder != older_.end() ? &inOlder->second
-                                                 : nullptr;
-  if (entry == nullptr || std::memcmp(key.pixels, entry->pixels.data(), kMcuBytes) != 0) {
+SharedMcuEntry McuCache::FindLocked(const McuKey& key) {
+  auto inNewer = newer_.find(key.hash);
+  auto inOlder = inNewer == newer_.end() ? older_.find(key.hash) : older_.end();
+  const SharedMcuEntry* entry = inNewer != newer_.end()   ? &inNewer->second
+                                : inOlder != older_.end() ? &inOlder->second
+                                                          : nullptr;
+  if (entry == nullptr ||
+      std::memcmp(key.pixels, (*entry)->pixels.data(), kMcuBytes) != 0) {
     ++misses_;
     return nullptr;
   }
   ++hits_;
-  SharedMcuCode code = entry->code;
+  SharedMcuEntry found = *entry;
   if (inOlder != older_.end()) {
     // Still in use: it moves to the newer generation.
-    Entry moved = std::move(inOlder->second);
-    olderBytes_ -= BytesOf(*code);
+    olderBytes_ -= BytesOf(*found);
     older_.erase(inOlder);
-    KeepLocked(key.hash, std::move(moved));
+    KeepLocked(key.hash, found);
   }
-  return code;
+  return found;
 }
 
-void McuCache::KeepLocked(uint64_t hash, Entry entry) {
-  const std::size_t bytes = BytesOf(*entry.code);
+void McuCache::KeepLocked(uint64_t hash, SharedMcuEntry entry) {
+  const std::size_t bytes = BytesOf(*entry);
   if (bytes > budgetBytes_ / 2) return;  // each generation keeps to half the budget
   if (newerBytes_ + bytes > budgetBytes_ / 2) {
     older_ = std::move(newer_);

@@ -61,7 +61,17 @@ struct McuCode {
   friend bool operator==(const McuCode&, const McuCode&) = default;
 };
 
-using SharedMcuCode = std::shared_ptr<const McuCode>;
+// A kept MCU: its pixels, row after row, and its code.
+struct McuEntry {
+  std::array<uint8_t, kMcuBytes> pixels;
+  McuCode code;
+};
+
+using SharedMcuEntry = std::shared_ptr<const McuEntry>;
+
+// Whether the MCU whose top left pixel of a 24-bit RGB image is at `topLeft` has the
+// entry's pixels.
+bool HasPixelsOf(const uint8_t* topLeft, std::ptrdiff_t stride, const McuEntry& entry);
 
 class McuCache {
  public:
@@ -69,29 +79,32 @@ class McuCache {
 
   explicit McuCache(std::size_t budgetBytes = kDefaultBudgetBytes);
 
-  // Sets `codes[i]` to the code kept for `keys[i]`'s pixels, or to null.
-  void FindAll(std::span<const McuKey> keys, std::span<SharedMcuCode> codes);
+  // Sets `found[i]` to the entry kept for `keys[i]`'s pixels, or to null.
+  void FindAll(std::span<const McuKey> keys, std::span<SharedMcuEntry> found);
 
-  // Keeps `codes[i]` for `keys[i]`'s pixels (copied).
-  void InsertAll(std::span<const McuKey> keys, std::span<const SharedMcuCode> codes);
+  // Keeps an entry for each key's pixels (copied) with its code; gives the entries.
+  std::vector<SharedMcuEntry> InsertAll(std::span<const McuKey> keys, std::vector<McuCode> codes);
+
+  // The entries last coded at the places of an image `columns` x `rows` MCUs (row by
+  // row), null where there is none. Charts of a run mostly repeat the chart before at
+  // the same places, which the writer then only compares. The last chart's entries are
+  // held besides the budget.
+  std::vector<SharedMcuEntry> LastAtPlaces(int columns, int rows) const;
+  void SetLastAtPlaces(int columns, int rows, std::vector<SharedMcuEntry> entries);
 
   struct Stats {
     std::size_t entries = 0;
     std::size_t bytes = 0;
-    uint64_t hits = 0;
+    uint64_t hits = 0;  // entries found by FindAll
     uint64_t misses = 0;
   };
   Stats stats() const;
 
  private:
-  struct Entry {
-    std::array<uint8_t, kMcuBytes> pixels;
-    SharedMcuCode code;
-  };
-  using Generation = std::unordered_map<uint64_t, Entry>;
+  using Generation = std::unordered_map<uint64_t, SharedMcuEntry>;
 
-  SharedMcuCode FindLocked(const McuKey& key);
-  void KeepLocked(uint64_t hash, Entry entry);
+  SharedMcuEntry FindLocked(const McuKey& key);
+  void KeepLocked(uint64_t hash, SharedMcuEntry entry);
 
   const std::size_t budgetBytes_;
   mutable std::mutex mutex_;
@@ -99,6 +112,9 @@ class McuCache {
   Generation older_;
   std::size_t newerBytes_ = 0;
   std::size_t olderBytes_ = 0;
+  int lastColumns_ = 0;
+  int lastRows_ = 0;
+  std::vector<SharedMcuEntry> lastAtPlaces_;
   uint64_t hits_ = 0;
   uint64_t misses_ = 0;
 };

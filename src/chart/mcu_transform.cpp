@@ -44,7 +44,7 @@ std::array<const Block*, kBlocksPerMcu> BlocksOf(const std::array<ComponentBlock
           &y.At(2 * index + 1, 1), &components[1].At(index, 0), &components[2].At(index, 0)};
 }
 
-void TransformStrip(std::span<const McuKey> mcus, std::vector<SharedMcuCode>& out) {
+void TransformStrip(std::span<const McuKey> mcus, std::vector<McuCode>& out) {
   const int count = static_cast<int>(mcus.size());
   const std::vector<uint8_t> strip = PackStrip(mcus);
   const RgbPixels pixels{strip.data(), count * kMcuSide, kMcuSide,
@@ -53,7 +53,7 @@ void TransformStrip(std::span<const McuKey> mcus, std::vector<SharedMcuCode>& ou
       ReadQuantizedBlocks(CompressWithLibrary(pixels, Density{}));
   CheckStripLayout(components, count);
   for (int i = 0; i < count; ++i) {
-    out.push_back(std::make_shared<const McuCode>(CodeMcu(BlocksOf(components, i))));
+    out.push_back(CodeMcu(BlocksOf(components, i)));
   }
 }
 
@@ -85,8 +85,8 @@ McuCode CodeMcu(const std::array<const Block*, kBlocksPerMcu>& blocks) {
   return code;
 }
 
-std::vector<SharedMcuCode> TransformMcus(std::span<const McuKey> mcus) {
-  std::vector<SharedMcuCode> codes;
+std::vector<McuCode> TransformMcus(std::span<const McuKey> mcus) {
+  std::vector<McuCode> codes;
   codes.reserve(mcus.size());
   for (std::size_t first = 0; first < mcus.size(); first += kMcusPerStrip) {
     TransformStrip(mcus.subspan(first, std::min<std::size_t>(kMcusPerStrip, mcus.size() - first)),

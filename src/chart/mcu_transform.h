@@ -22,6 +22,6 @@ namespace morvik::jpeg {
 McuCode CodeMcu(const std::array<const Block*, kBlocksPerMcu>& blocks);
 
 // The code of each MCU, in order. Throws RunFailure when the library fails.
-std::vector<SharedMcuCode> TransformMcus(std::span<const McuKey> mcus);
+std::vector<McuCode> TransformMcus(std::span<const McuKey> mcus);
 
 }  // namespace morvik::jpeg

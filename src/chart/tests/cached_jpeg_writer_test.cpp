@@ -59,9 +59,8 @@ TEST(CachedJpegWriterTest, ChartsOfARunComeOutAsTheImageWriterWritesThem) {
           << "chart " << chart++;
     }
   }
-  // Charts of a month share most of their MCUs: most must have come from the cache.
-  const McuCache::Stats stats = cache.stats();
-  EXPECT_GT(stats.hits, 4 * stats.misses);
+  // Charts of a month share most of their MCUs: few may have missed the cache.
+  EXPECT_LT(cache.stats().misses, 8u * 3072 / 5);
 }
 
 struct BudgetCase {

@@ -139,7 +139,7 @@ TEST(McuTransformTest, BlocksOfMcusInAStripAreThoseOfTheWholeImage) {
   std::vector<McuKey> picked;
   for (int i : order) picked.push_back(mcus[i]);
 
-  const std::vector<SharedMcuCode> codes = TransformMcus(picked);
+  const std::vector<McuCode> codes = TransformMcus(picked);
   ASSERT_EQ(codes.size(), picked.size());
   const int columns = image.width() / kMcuSide;
   for (std::size_t k = 0; k < order.size(); ++k) {
@@ -148,7 +148,7 @@ TEST(McuTransformTest, BlocksOfMcusInAStripAreThoseOfTheWholeImage) {
         CodeMcu({&whole[0].At(2 * column, 2 * row), &whole[0].At(2 * column + 1, 2 * row),
                  &whole[0].At(2 * column, 2 * row + 1), &whole[0].At(2 * column + 1, 2 * row + 1),
                  &whole[1].At(column, row), &whole[2].At(column, row)});
-    EXPECT_TRUE(*codes[k] == expected) << "MCU " << order[k];
+    EXPECT_TRUE(codes[k] == expected) << "MCU " << order[k];
   }
 }
 
@@ -162,50 +162,68 @@ struct CacheFixture {
     }
     mcus = AllMcus(image, pixels);
     for (int i = 0; i < count; ++i) {
-      auto code = std::make_shared<McuCode>();
-      code->firstLumaDc = static_cast<int16_t>(i);
-      codes.push_back(code);
+      codes.emplace_back();
+      codes.back().firstLumaDc = static_cast<int16_t>(i);
     }
+  }
+  SharedMcuEntry Insert(McuCache& cache, int i) const {
+    return cache.InsertAll({&mcus[i], 1}, {codes[i]}).at(0);
   }
   QImage image;
   std::vector<uint8_t> pixels;
   std::vector<McuKey> mcus;
-  std::vector<SharedMcuCode> codes;
+  std::vector<McuCode> codes;
 };
 
-std::vector<SharedMcuCode> Find(McuCache& cache, std::span<const McuKey> keys) {
-  std::vector<SharedMcuCode> codes(keys.size());
-  cache.FindAll(keys, codes);
-  return codes;
+std::vector<SharedMcuEntry> Find(McuCache& cache, std::span<const McuKey> keys) {
+  std::vector<SharedMcuEntry> found(keys.size());
+  cache.FindAll(keys, found);
+  return found;
 }
 
 TEST(McuCacheTest, AHashCollisionIsAMissNeverAnotherMcusCode) {
   CacheFixture f(2);
   f.mcus[1].hash = f.mcus[0].hash;  // as if two pixel blocks hashed alike
   McuCache cache;
-  cache.InsertAll({&f.mcus[0], 1}, {&f.codes[0], 1});
-  const std::vector<SharedMcuCode> found = Find(cache, f.mcus);
-  EXPECT_EQ(found[0], f.codes[0]);
+  const SharedMcuEntry first = f.Insert(cache, 0);
+  std::vector<SharedMcuEntry> found = Find(cache, f.mcus);
+  EXPECT_EQ(found[0], first);
   EXPECT_EQ(found[1], nullptr);
-  cache.InsertAll({&f.mcus[1], 1}, {&f.codes[1], 1});  // the first one stays
-  EXPECT_EQ(Find(cache, f.mcus)[0], f.codes[0]);
+  f.Insert(cache, 1);  // the first one stays
+  found = Find(cache, f.mcus);
+  EXPECT_EQ(found[0], first);
+  EXPECT_EQ(found[1], nullptr);
 }
 
 TEST(McuCacheTest, KeepsToItsBudgetAndKeepsWhatIsInUse) {
   CacheFixture f(200);
   const std::size_t budget = 40 * 1024;  // room for a few dozen entries
   McuCache cache(budget);
-  for (std::size_t i = 0; i < f.mcus.size(); ++i) {
-    cache.InsertAll({&f.mcus[i], 1}, {&f.codes[i], 1});
+  for (int i = 0; i < 200; ++i) {
+    f.Insert(cache, i);
     Find(cache, {&f.mcus[0], 1});  // the first MCU is met again and again
     ASSERT_LE(cache.stats().bytes, budget) << "after " << i + 1;
   }
-  const std::vector<SharedMcuCode> found = Find(cache, f.mcus);
-  EXPECT_EQ(found[0], f.codes[0]) << "an entry in use is kept";
+  const std::vector<SharedMcuEntry> found = Find(cache, f.mcus);
+  ASSERT_NE(found[0], nullptr) << "an entry in use is kept";
+  EXPECT_EQ(found[0]->code, f.codes[0]);
   EXPECT_EQ(found[1], nullptr) << "an early entry not met again is dropped";
-  EXPECT_EQ(found[199], f.codes[199]) << "the newest is kept";
-  const auto kept = std::count_if(found.begin(), found.end(), [](auto& c) { return c != nullptr; });
+  ASSERT_NE(found[199], nullptr) << "the newest is kept";
+  EXPECT_EQ(found[199]->code, f.codes[199]);
+  const auto kept = std::count_if(found.begin(), found.end(), [](auto& e) { return e != nullptr; });
   EXPECT_GT(kept, 10);
+}
+
+TEST(McuCacheTest, RemembersTheLastChartsPlacesForItsSizeOnly) {
+  CacheFixture f(6);
+  McuCache cache;
+  std::vector<SharedMcuEntry> placed;
+  for (int i = 0; i < 6; ++i) placed.push_back(f.Insert(cache, i));
+  EXPECT_TRUE(cache.LastAtPlaces(3, 2).empty());
+  cache.SetLastAtPlaces(3, 2, placed);
+  EXPECT_EQ(cache.LastAtPlaces(3, 2), placed);
+  EXPECT_TRUE(cache.LastAtPlaces(2, 3).empty());
+  EXPECT_TRUE(cache.LastAtPlaces(6, 1).empty());
 }
 
 }  // namespace
