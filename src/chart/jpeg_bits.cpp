@@ -2,6 +2,8 @@
 
 #include <QtEndian>
 
+#include <bit>
+
 namespace morvik::jpeg {
 namespace {
 
@@ -33,14 +35,25 @@ ScanWriter::ScanWriter(QByteArray& out, qsizetype expectedBytes) : out_(out) {
 }
 
 void ScanWriter::PutPacked(const uint8_t* bytes, uint32_t bitCount) {
-  // Every byte stuffed, and the word in hand.
-  Reserve(bitCount / 4 + 2 * kWordRoom);
+  Reserve((bitCount / 64 + 2) * kWordRoom);  // a word for each 64 bits, the tail, the held
   Cursor cursor = cursor_;
-  for (; bitCount >= 64; bitCount -= 64, bytes += 8) {
-    cursor.PutTop(qFromBigEndian<uint64_t>(bytes), 64);
+  // Each whole word in puts out one word and leaves as many bits held as before, so the
+  // shifts stay the same for the whole run.
+  const uint32_t words = bitCount / 64;
+  if (cursor.held == 0) {
+    for (uint32_t i = 0; i < words; ++i) cursor.PutWord(qFromBigEndian<uint64_t>(bytes + 8 * i));
+  } else {
+    const int kept = cursor.held;
+    for (uint32_t i = 0; i < words; ++i) {
+      const uint64_t word = qFromBigEndian<uint64_t>(bytes + 8 * i);
+      cursor.PutWord(cursor.heldBits | word >> kept);
+      cursor.heldBits = word << (64 - kept);
+    }
   }
+  bitCount %= 64;
   if (bitCount > 0) {
-    cursor.PutTop(TopBits(qFromBigEndian<uint64_t>(bytes), bitCount), static_cast<int>(bitCount));
+    const uint64_t tail = qFromBigEndian<uint64_t>(bytes + 8 * words);
+    cursor.PutTop(TopBits(tail, bitCount), static_cast<int>(bitCount));
   }
   cursor_ = cursor;
 }
@@ -63,6 +76,18 @@ void ScanWriter::Finish() {
 }
 
 uint8_t* ScanWriter::PutWordStuffed(uint8_t* at, uint64_t word) {
+  // The top bit of each 0xFF byte: a byte is 0xFF when its low seven bits are all ones
+  // (adding one carries into the top bit, never beyond) and its top bit is set.
+  constexpr uint64_t kLowSeven = 0x7F7F7F7F7F7F7F7Fu;
+  const uint64_t ones = ((word & kLowSeven) + 0x0101010101010101u) & word & ~kLowSeven;
+  if ((ones & (ones - 1)) == 0) {
+    // The common case: one 0xFF. The bytes after it move up by one, after a 0x00.
+    const int place = std::countl_zero(ones) / 8;  // from the first byte
+    qToBigEndian(word, at);
+    at[place + 1] = 0;
+    if (place < 7) qToBigEndian(word << 8 * (place + 1), at + place + 2);
+    return at + 9;
+  }
   for (int shift = 56; shift >= 0; shift -= 8) {
     const auto byte = static_cast<uint8_t>(word >> shift);
     at[0] = byte;

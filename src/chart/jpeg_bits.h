@@ -78,8 +78,8 @@ class ScanWriter {
   // Where the writing stands. The loops work on a copy of it in local variables, which
   // the compiler keeps in registers (the bytes written could alias the writer's members).
   struct Cursor {
-    uint8_t* at;             // the next byte
-    uint64_t heldBits = 0;   // the top `held` bits wait to be written
+    uint8_t* at;            // the next byte
+    uint64_t heldBits = 0;  // the top `held` bits wait to be written
     int held = 0;
 
     // The top `count` (0..64) bits of `bits`; the lower bits must be zero. There must be
@@ -115,7 +115,8 @@ class ScanWriter {
   }
   void Grow(qsizetype bytes);
 
-  static constexpr qsizetype kWordRoom = 16;  // a word with every byte stuffed
+  // A word with every byte stuffed; one with a single 0xFF writes 8 bytes beyond it.
+  static constexpr qsizetype kWordRoom = 24;
 
   QByteArray& out_;
   uint8_t* end_;  // of out_'s bytes

@@ -11,7 +11,6 @@
 namespace morvik::jpeg {
 namespace {
 
-constexpr int kMaxAcCategory = 10;
 constexpr uint8_t kEndOfBlock = 0x00;
 constexpr uint8_t kSixteenZeros = 0xF0;
 
@@ -60,6 +59,11 @@ BlockCoder::BlockCoder(const HuffmanSpec& dc, const HuffmanSpec& ac) : ac_(Codes
             ? Code{}
             : Joined(categories[category], ExtraBits(difference, category), category));
   }
+  acValues_.reserve(2 * kMaxAcValue + 1);
+  for (int value = -kMaxAcValue; value <= kMaxAcValue; ++value) {
+    const int category = Category(value);
+    acValues_.push_back(ExtraBits(value, category) << 4 | static_cast<uint32_t>(category));
+  }
 }
 
 Code BlockCoder::DcDifference(int difference) const {
@@ -83,13 +87,13 @@ void BlockCoder::AppendAcCodes(const Block& block, PackedBits& out) const {
     const int k = std::countr_zero(nonzero);
     int zeros = k - previous - 1;
     for (; zeros > 15; zeros -= 16) out.Put(ac_[kSixteenZeros].bits, ac_[kSixteenZeros].length);
-    const int value = values[k];
-    const int category = Category(value);
-    if (category > kMaxAcCategory) ThrowBeyondRange("AC value", value);
+    const auto index = static_cast<unsigned>(values[k] + kMaxAcValue);
+    if (index > 2 * kMaxAcValue) ThrowBeyondRange("AC value", values[k]);
+    const uint32_t sized = acValues_[index];
+    const int category = static_cast<int>(sized & 0xF);
     const Code& code = ac_[zeros << 4 | category];
-    if (code.length == 0) ThrowBeyondRange("AC value", value);
-    const Code joined = Joined(code, ExtraBits(value, category), category);
-    out.Put(joined.bits, joined.length);
+    if (code.length == 0) ThrowBeyondRange("AC value", values[k]);
+    out.Put(code.bits << category | sized >> 4, code.length + category);
     previous = k;
   }
   if (previous != 63) out.Put(ac_[kEndOfBlock].bits, ac_[kEndOfBlock].length);

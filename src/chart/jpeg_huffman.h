@@ -38,8 +38,12 @@ class BlockCoder {
 
  private:
   static constexpr int kMaxDcDifference = 2047;
+  static constexpr int kMaxAcValue = 1023;
   std::vector<Code> dcDifferences_;  // index difference + kMaxDcDifference
   std::array<Code, 256> ac_;
+  // For each AC value (index value + kMaxAcValue), its extra bits and, in the low four
+  // bits, its size category.
+  std::vector<uint32_t> acValues_;
 };
 
 // The coders of the tables the library's settings give: luma's for the four Y blocks of

@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #if defined(__x86_64__)
 #include <xxh_x86dispatch.h>  // picks the widest vector unit the processor has
 #else
@@ -30,6 +34,20 @@ McuKey GatherMcu(const uint8_t* topLeft, std::ptrdiff_t stride, uint8_t* out) {
 uint64_t HashMcu(const uint8_t* pixels) { return XXH3_64bits(pixels, kMcuBytes); }
 
 bool HasPixelsOf(const uint8_t* topLeft, std::ptrdiff_t stride, const McuEntry& entry) {
+  // Most MCUs of a chart are compared this way, so the rows are compared 16 bytes at a
+  // time where the processor has them (3 x 16 bytes a row); the result is memcmp's.
+#if defined(__SSE2__)
+  const uint8_t* kept = entry.pixels.data();
+  __m128i same = _mm_set1_epi8(-1);
+  for (int row = 0; row < kMcuSide; ++row, topLeft += stride, kept += kMcuRowBytes) {
+    const auto* a = reinterpret_cast<const __m128i*>(topLeft);
+    const auto* b = reinterpret_cast<const __m128i*>(kept);
+    same = _mm_and_si128(same, _mm_cmpeq_epi8(_mm_loadu_si128(a), _mm_loadu_si128(b)));
+    same = _mm_and_si128(same, _mm_cmpeq_epi8(_mm_loadu_si128(a + 1), _mm_loadu_si128(b + 1)));
+    same = _mm_and_si128(same, _mm_cmpeq_epi8(_mm_loadu_si128(a + 2), _mm_loadu_si128(b + 2)));
+  }
+  return _mm_movemask_epi8(same) == 0xFFFF;
+#else
   for (int row = 0; row < kMcuSide; ++row) {
     if (std::memcmp(topLeft + row * stride, entry.pixels.data() + row * kMcuRowBytes,
                     kMcuRowBytes) != 0) {
@@ -37,6 +55,7 @@ bool HasPixelsOf(const uint8_t* topLeft, std::ptrdiff_t stride, const McuEntry& 
     }
   }
   return true;
+#endif
 }
 
 McuCache::McuCache(std::size_t budgetBytes) : budgetBytes_(budgetBytes) {}
@@ -93,8 +112,7 @@ SharedMcuEntry McuCache::FindLocked(const McuKey& key) {
   const SharedMcuEntry* entry = inNewer != newer_.end()   ? &inNewer->second
                                 : inOlder != older_.end() ? &inOlder->second
                                                           : nullptr;
-  if (entry == nullptr ||
-      std::memcmp(key.pixels, (*entry)->pixels.data(), kMcuBytes) != 0) {
+  if (entry == nullptr || std::memcmp(key.pixels, (*entry)->pixels.data(), kMcuBytes) != 0) {
     ++misses_;
     return nullptr;
   }

@@ -57,6 +57,15 @@ TEST(ScanWriterTest, StuffsAndPadsAsTheFileNeeds) {
       {"0xFF across a word",
        {{0, 4}, {0xFFFFFFFF, 32}, {0, 28}},
        QByteArray("\x0F\xFF\x00\xFF\x00\xFF\x00\xF0\x00\x00\x00", 11)},
+      {"0xFF first in a word",
+       {{0xFF000000, 32}, {0x12, 32}},
+       QByteArray("\xFF\x00\x00\x00\x00\x00\x00\x00\x12", 9)},
+      {"0xFF last in a word",
+       {{0x12, 32}, {0xFF, 32}},
+       QByteArray("\x00\x00\x00\x12\x00\x00\x00\xFF\x00", 9)},
+      {"0xFF in the middle of a word",
+       {{0x00FF, 16}, {0x345678, 24}, {0x9ABCDE, 24}},
+       QByteArray("\x00\xFF\x00\x34\x56\x78\x9A\xBC\xDE", 9)},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(WrittenScan(c.codes), c.expected) << c.name;
@@ -212,6 +221,27 @@ TEST(McuCacheTest, KeepsToItsBudgetAndKeepsWhatIsInUse) {
   EXPECT_EQ(found[199]->code, f.codes[199]);
   const auto kept = std::count_if(found.begin(), found.end(), [](auto& e) { return e != nullptr; });
   EXPECT_GT(kept, 10);
+}
+
+// The writer takes the last chart's entry at a place when the pixels are the same: any
+// byte of any row that differs must tell them apart.
+TEST(McuCacheTest, AnEntrysPixelsDifferWhereverOneByteDiffers) {
+  QImage image = MixedPicture(64, 32);
+  McuEntry entry;
+  const McuKey key =
+      GatherMcu(image.constBits() + 16 * 3, image.bytesPerLine(), entry.pixels.data());
+  ASSERT_EQ(key.pixels, entry.pixels.data());
+  const auto topLeft = [&image] { return image.constBits() + 16 * 3; };
+  EXPECT_TRUE(HasPixelsOf(topLeft(), image.bytesPerLine(), entry));
+  for (int row = 0; row < kMcuSide; ++row) {
+    for (int at = 0; at < kMcuRowBytes; ++at) {
+      uchar& byte = image.scanLine(row)[16 * 3 + at];
+      byte ^= 1;
+      ASSERT_FALSE(HasPixelsOf(topLeft(), image.bytesPerLine(), entry)) << row << ", " << at;
+      byte ^= 1;
+    }
+  }
+  EXPECT_TRUE(HasPixelsOf(topLeft(), image.bytesPerLine(), entry));
 }
 
 TEST(McuCacheTest, RemembersTheLastChartsPlacesForItsSizeOnly) {
