@@ -10,6 +10,7 @@
 #include "chart/jpeg_library.h"
 #include "chart/jpeg_markers.h"
 #include "chart/mcu_transform.h"
+#include "core/failures.h"
 
 namespace morvik::jpeg {
 namespace {
@@ -131,6 +132,9 @@ bool CanEncodeCached(const QImage& image) {
 }
 
 QByteArray EncodeJpegCached(const QImage& image, McuCache& cache) {
+  if (!CanEncodeCached(image)) {
+    throw RunFailure(QStringLiteral("JPEG: the cached writer does not take this image"));
+  }
   NewMcus newMcus;
   std::vector<SharedMcuEntry> entries = FindMcus(image, cache, newMcus);
   newMcus.CodeInto(entries, cache);
@@ -138,7 +142,8 @@ QByteArray EncodeJpegCached(const QImage& image, McuCache& cache) {
   QByteArray file;
   AppendFileHeader(file, image.width(), image.height(),
                    DensityOf(image.dotsPerMeterX(), image.dotsPerMeterY()), LibraryCodingTables());
-  ScanWriter scan(file, image.width() * image.height() / 4);
+  // A chart's scan is about half a byte a pixel.
+  ScanWriter scan(file, qsizetype{image.width()} * image.height() / 2);
   PutMcus(entries, scan);
   scan.Finish();
   AppendFileEnd(file);

@@ -17,8 +17,8 @@ namespace morvik::jpeg {
 // but its pixels and density (no texts, no colour space).
 bool CanEncodeCached(const QImage& image);
 
-// The JPG file of an image that CanEncodeCached takes. Throws RunFailure when the
-// library fails.
+// The JPG file of an image that CanEncodeCached takes. Throws RunFailure for another
+// image, or when the library fails.
 QByteArray EncodeJpegCached(const QImage& image, McuCache& cache);
 
 }  // namespace morvik::jpeg

@@ -16,6 +16,7 @@
 #include "chart/canvas.h"
 #include "chart/chart_saving.h"
 #include "chart/tests/test_charts.h"
+#include "core/failures.h"
 #include "core/working_tables.h"
 #include "testing/scoped_environment.h"
 
@@ -67,6 +68,8 @@ struct BudgetCase {
   const char* name;
   std::size_t budgetBytes;
 };
+
+void PrintTo(const BudgetCase& c, std::ostream* out) { *out << c.name; }
 
 class RandomDrawingTest : public ::testing::TestWithParam<BudgetCase> {};
 
@@ -131,6 +134,10 @@ struct PictureCase {
   int height;
 };
 
+void PrintTo(const PictureCase& c, std::ostream* out) {
+  *out << c.kind << ' ' << c.width << 'x' << c.height;
+}
+
 class PictureTest : public ::testing::TestWithParam<PictureCase> {};
 
 TEST_P(PictureTest, ComesOutAsTheImageWriterWritesIt) {
@@ -189,6 +196,7 @@ TEST(CachedJpegWriterTest, ImagesItDoesNotTakeGoToTheImageWriter) {
   McuCache cache;
   for (const QImage* image : {&partMcus, &otherFormat, &withText}) {
     EXPECT_FALSE(jpeg::CanEncodeCached(*image));
+    EXPECT_THROW(jpeg::EncodeJpegCached(*image, cache), RunFailure);
     EXPECT_TRUE(SameBytes(EncodeChartJpeg(*image, &cache), ImageWriterBytes(*image)));
   }
   EXPECT_EQ(cache.stats().entries, 0u);
