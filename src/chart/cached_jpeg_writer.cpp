@@ -67,7 +67,7 @@ std::vector<SharedMcuEntry> FindMcus(const QImage& image, McuCache& cache, NewMc
   const int columns = image.width() / kMcuSide;
   const int rows = image.height() / kMcuSide;
   const std::ptrdiff_t stride = image.bytesPerLine();
-  const std::vector<SharedMcuEntry> last = cache.LastAtPlaces(columns, rows);
+  const std::shared_ptr<const McuCache::Places> last = cache.LastAtPlaces(columns, rows);
   std::vector<SharedMcuEntry> entries(static_cast<std::size_t>(columns) * rows);
   std::vector<uint8_t> rowPixels(static_cast<std::size_t>(columns) * kMcuBytes);
   std::vector<McuKey> keys;
@@ -79,8 +79,9 @@ std::vector<SharedMcuEntry> FindMcus(const QImage& image, McuCache& cache, NewMc
     for (int column = 0; column < columns; ++column) {
       const int place = row * columns + column;
       const uint8_t* topLeft = image.constBits() + row * kMcuSide * stride + column * kMcuRowBytes;
-      if (!last.empty() && last[place] != nullptr && HasPixelsOf(topLeft, stride, *last[place])) {
-        entries[place] = last[place];
+      const McuEntry* before = last != nullptr ? (*last)[place].get() : nullptr;
+      if (before != nullptr && HasPixelsOf(topLeft, stride, *before)) {
+        entries[place] = (*last)[place];
         continue;
       }
       keys.push_back(GatherMcu(topLeft, stride, &rowPixels[keys.size() * kMcuBytes]));

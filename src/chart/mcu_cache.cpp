@@ -85,20 +85,21 @@ std::vector<SharedMcuEntry> McuCache::InsertAll(std::span<const McuKey> keys,
   return entries;
 }
 
-std::vector<SharedMcuEntry> McuCache::LastAtPlaces(int columns, int rows) const {
+std::shared_ptr<const McuCache::Places> McuCache::LastAtPlaces(int columns, int rows) const {
   std::lock_guard lock(mutex_);
-  if (columns != lastColumns_ || rows != lastRows_) return {};
+  if (columns != lastColumns_ || rows != lastRows_) return nullptr;
   return lastAtPlaces_;
 }
 
-void McuCache::SetLastAtPlaces(int columns, int rows, std::vector<SharedMcuEntry> entries) {
+void McuCache::SetLastAtPlaces(int columns, int rows, Places entries) {
+  auto places = std::make_shared<const Places>(std::move(entries));
   {
     std::lock_guard lock(mutex_);
     lastColumns_ = columns;
     lastRows_ = rows;
-    lastAtPlaces_.swap(entries);
+    lastAtPlaces_.swap(places);
   }
-  // The entries let go of here are released outside the lock.
+  // The places let go of here are released outside the lock.
 }
 
 McuCache::Stats McuCache::stats() const {

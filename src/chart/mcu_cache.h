@@ -89,8 +89,9 @@ class McuCache {
   // row), null where there is none. Charts of a run mostly repeat the chart before at
   // the same places, which the writer then only compares. The last chart's entries are
   // held besides the budget.
-  std::vector<SharedMcuEntry> LastAtPlaces(int columns, int rows) const;
-  void SetLastAtPlaces(int columns, int rows, std::vector<SharedMcuEntry> entries);
+  using Places = std::vector<SharedMcuEntry>;
+  std::shared_ptr<const Places> LastAtPlaces(int columns, int rows) const;  // null: none
+  void SetLastAtPlaces(int columns, int rows, Places entries);
 
   struct Stats {
     std::size_t entries = 0;
@@ -114,7 +115,8 @@ class McuCache {
   std::size_t olderBytes_ = 0;
   int lastColumns_ = 0;
   int lastRows_ = 0;
-  std::vector<SharedMcuEntry> lastAtPlaces_;
+  // Shared as a whole: handing it out costs one count, not one for each of its entries.
+  std::shared_ptr<const Places> lastAtPlaces_;
   uint64_t hits_ = 0;
   uint64_t misses_ = 0;
 };

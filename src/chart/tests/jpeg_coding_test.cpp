@@ -249,11 +249,12 @@ TEST(McuCacheTest, RemembersTheLastChartsPlacesForItsSizeOnly) {
   McuCache cache;
   std::vector<SharedMcuEntry> placed;
   for (int i = 0; i < 6; ++i) placed.push_back(f.Insert(cache, i));
-  EXPECT_TRUE(cache.LastAtPlaces(3, 2).empty());
+  EXPECT_EQ(cache.LastAtPlaces(3, 2), nullptr);
   cache.SetLastAtPlaces(3, 2, placed);
-  EXPECT_EQ(cache.LastAtPlaces(3, 2), placed);
-  EXPECT_TRUE(cache.LastAtPlaces(2, 3).empty());
-  EXPECT_TRUE(cache.LastAtPlaces(6, 1).empty());
+  ASSERT_NE(cache.LastAtPlaces(3, 2), nullptr);
+  EXPECT_EQ(*cache.LastAtPlaces(3, 2), placed);
+  EXPECT_EQ(cache.LastAtPlaces(2, 3), nullptr);
+  EXPECT_EQ(cache.LastAtPlaces(6, 1), nullptr);
 }
 
 }  // namespace
