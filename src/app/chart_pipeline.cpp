@@ -4,6 +4,7 @@
 
 #include <QtConcurrent/QtConcurrentRun>
 
+#include "chart/mcu_cache.h"
 #include "core/platform/thread_priority.h"
 
 namespace morvik {
@@ -25,7 +26,7 @@ void LowerThisThreadsPriority() {
 }  // namespace
 
 ChartPipeline::ChartPipeline(int threads, Frontend& frontend)
-    : threads_(threads), frontend_(frontend) {
+    : threads_(threads), frontend_(frontend), jpegCache_(MakeRunJpegCache()) {
   pool_.setMaxThreadCount(std::max(1, threads));
 }
 
@@ -37,15 +38,15 @@ ChartPipeline::~ChartPipeline() {
 
 void ChartPipeline::Submit(ChartSave save) {
   if (threads_ <= 1) {
-    Report(WriteChartFiles(save));
+    Report(WriteChartFiles(save, jpegCache_.get()));
     return;
   }
   // Report what is done already; wait only when every thread is busy and the queue full.
   while (!pending_.empty() && pending_.front().isFinished()) FinishOldest();
   while (static_cast<int>(pending_.size()) >= threads_ + kChartsQueuedAhead) FinishOldest();
-  pending_.push_back(QtConcurrent::run(&pool_, [save = std::move(save)] {
+  pending_.push_back(QtConcurrent::run(&pool_, [save = std::move(save), cache = jpegCache_.get()] {
     LowerThisThreadsPriority();
-    return WriteChartFiles(save);
+    return WriteChartFiles(save, cache);
   }));
 }
 

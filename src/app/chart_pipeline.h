@@ -12,6 +12,7 @@
 #include <QThreadPool>
 
 #include <deque>
+#include <memory>
 
 #include "chart/chart_saving.h"
 #include "core/frontend.h"
@@ -42,6 +43,7 @@ class ChartPipeline {
 
   int threads_;
   Frontend& frontend_;
+  std::unique_ptr<jpeg::McuCache> jpegCache_;  // the run's, shared by its saving threads
   QThreadPool pool_;  // threads stay between charts: starting one per chart costs
   std::deque<QFuture<QString>> pending_;
   int failedCharts_ = 0;

@@ -6,7 +6,9 @@
 
 #include <exception>
 
+#include "chart/cached_jpeg_writer.h"
 #include "chart/canvas.h"
+#include "chart/mcu_cache.h"
 #include "core/failures.h"
 #include "core/frontend.h"
 #include "core/output_file.h"
@@ -32,8 +34,8 @@ QString ImagePath(const WorkingTables& tables, const QString& outputFolder,
   return QDir(outputFolder).filePath(tables.workCsvPath.chopped(3) + extension);
 }
 
-// Encodes in memory first, so that only a complete image ever replaces the file.
-void WriteImage(const QImage& image, const QString& path, const char* format, int quality) {
+// Encoded in memory first, so that only a complete image ever replaces the file.
+QByteArray EncodeWithImageWriter(const QImage& image, const char* format, int quality) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -41,7 +43,19 @@ void WriteImage(const QImage& image, const QString& path, const char* format, in
   writer.setQuality(quality);
   // Without an alpha channel both writers store 24 bits a pixel (the BMP uncompressed).
   if (!writer.write(image)) {
-    throw RunFailure(QStringLiteral("%1: cannot be encoded (%2)").arg(path, writer.errorString()));
+    throw RunFailure(QStringLiteral("cannot be encoded (%1)").arg(writer.errorString()));
+  }
+  return bytes;
+}
+
+// One image file, encoded in full before it replaces the file; a failure names the file.
+template <typename Encode>
+void WriteImageFile(const QString& path, const Encode& encode) {
+  QByteArray bytes;
+  try {
+    bytes = encode();
+  } catch (const std::exception& error) {
+    throw RunFailure(path + QStringLiteral(": ") + FailureDetail(error));
   }
   WriteFileAtomically(path, bytes);
 }
@@ -67,11 +81,28 @@ ChartSave PrepareChartSave(const WorkingTables& tables, const QString& outputFol
   return save;
 }
 
-QString WriteChartFiles(const ChartSave& save) noexcept {
+std::unique_ptr<jpeg::McuCache> MakeRunJpegCache() {
+  const QByteArray choice = qgetenv("MORVIK_JPEG_CACHE").trimmed().toLower();
+  if (choice == "off" || choice == "0") return nullptr;
+  return std::make_unique<jpeg::McuCache>();
+}
+
+QByteArray EncodeChartJpeg(const QImage& image, jpeg::McuCache* cache) {
+  if (cache != nullptr && jpeg::CanEncodeCached(image)) {
+    return jpeg::EncodeJpegCached(image, *cache);
+  }
+  return EncodeWithImageWriter(image, "jpg", kJpgQuality);
+}
+
+QString WriteChartFiles(const ChartSave& save, jpeg::McuCache* jpegCache) noexcept {
   try {
     if (save.namesFailed) return kNoImageName;
-    if (!save.bmpPath.isEmpty()) WriteImage(save.image, save.bmpPath, "bmp", -1);
-    if (!save.jpgPath.isEmpty()) WriteImage(save.image, save.jpgPath, "jpg", kJpgQuality);
+    if (!save.bmpPath.isEmpty()) {
+      WriteImageFile(save.bmpPath, [&] { return EncodeWithImageWriter(save.image, "bmp", -1); });
+    }
+    if (!save.jpgPath.isEmpty()) {
+      WriteImageFile(save.jpgPath, [&] { return EncodeChartJpeg(save.image, jpegCache); });
+    }
     return QString();
   } catch (const std::exception& error) {
     return FailureDetail(error);

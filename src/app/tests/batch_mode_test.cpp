@@ -10,6 +10,7 @@
 
 #include "app/batch_options.h"
 #include "batch_runner.h"
+#include "testing/scoped_environment.h"
 #include "testing/test_files.h"
 
 namespace morvik {
@@ -36,14 +37,20 @@ TEST_F(BatchModeTest, RefusalsAndEndsGiveTheirExitStatus) {
     int exit;
     QString stderrHas;
   } cases[] = {
-      {"no stamp file", {"--batch", "--request", "r申請.csv"}, kExitRefused,
+      {"no stamp file",
+       {"--batch", "--request", "r申請.csv"},
+       kExitRefused,
        "エラー：「打刻ファイル名を正しく指定してください．"},
-      {"no image format", {"--batch", "--no-jpg", "--stamp", "s.csv"}, kExitRefused,
+      {"no image format",
+       {"--batch", "--no-jpg", "--stamp", "s.csv"},
+       kExitRefused,
        "注意：出力ファイル形式が選択されていませんのでJPG形式に変更します．"},
       {"unknown option", {"--batch", "--frobnicate"}, kExitRefused, "usage:"},
       {"malformed month", {"--batch", "--month", "2026/13"}, kExitRefused, "usage:"},
       {"month without value", {"--batch", "--month"}, kExitRefused, "usage:"},
-      {"missing holiday file", {"--batch", "--holidays", "nowhere.txt"}, kExitProgramEnd,
+      {"missing holiday file",
+       {"--batch", "--holidays", "nowhere.txt"},
+       kExitProgramEnd,
        "エラー：祝日ファイル(MorvikGraph_祝日_max100.txt)が開けませんでした．"},
   };
   for (const auto& c : cases) {
@@ -90,7 +97,8 @@ namespace morvik {
 namespace {
 
 const QString kSamples = QStringLiteral(MORVIK_SOURCE_DIR "/data/samples");
-const QString kShippedHolidays = QStringLiteral(MORVIK_SOURCE_DIR "/data/MorvikGraph_祝日_max100.txt");
+const QString kShippedHolidays =
+    QStringLiteral(MORVIK_SOURCE_DIR "/data/MorvikGraph_祝日_max100.txt");
 
 class BatchSampleTest : public BatchModeTest {
  protected:
@@ -138,6 +146,40 @@ TEST_F(BatchSampleTest, SameClockGivesIdenticalCharts) {
   const QString name = Files("a", "*.jpg").value(0);
   ASSERT_FALSE(name.isEmpty());
   EXPECT_EQ(start.ReadBytes("a/" + name), start.ReadBytes("b/" + name));
+}
+
+// The cached JPG writer (the default) and Qt's image writer (MORVIK_JPEG_CACHE=off), which
+// wrote every JPG before it, give the same bytes for every chart of both samples.
+TEST_F(BatchSampleTest, BothJpgWritersGiveTheSameChartsForBothSamples) {
+  const QString managers = kSamples + "/managers/";
+  const QStringList managersArguments{"--request",
+                                      managers + "2026_11_申請_全職員.csv",
+                                      "--stamp",
+                                      managers + "2026_11_打刻_全職員.csv",
+                                      "--utf8",
+                                      "--staff-list",
+                                      managers + "MorvikGraph_職員番号指定.txt"};
+  for (const char* cache : {"off", "on"}) {
+    const testing::ScopedEnvironment writer("MORVIK_JPEG_CACHE", cache);
+    ASSERT_EQ(RunPersonal(QStringLiteral("personal-%1").arg(cache)).exit, kExitFinished);
+    const QString out = start.FilePath(QStringLiteral("managers-%1").arg(cache));
+    ASSERT_EQ(Run(QStringList{"--batch", "--out", out} + managersArguments).exit, kExitFinished);
+  }
+  const struct {
+    const char* sample;
+    int charts;
+  } samples[] = {{"personal", 1}, {"managers", 30}};
+  for (const auto& sample : samples) {
+    const QString off = QStringLiteral("%1-off").arg(sample.sample);
+    const QString on = QStringLiteral("%1-on").arg(sample.sample);
+    const QStringList names = Files(off, "*.jpg");
+    EXPECT_EQ(names.size(), sample.charts) << sample.sample;
+    EXPECT_EQ(Files(on, "*.jpg"), names) << sample.sample;
+    for (const QString& name : names) {
+      EXPECT_EQ(start.ReadBytes(on + "/" + name), start.ReadBytes(off + "/" + name))
+          << name.toStdString();
+    }
+  }
 }
 
 }  // namespace

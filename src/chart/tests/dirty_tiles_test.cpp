@@ -36,11 +36,11 @@ TEST_P(DirtyTilesTest, CopiesBackExactlyTheTilesTouched) {
   EXPECT_TRUE(tiles.IsClean());
   for (int row = 0; row < 768 / kH; ++row) {
     for (int column = 0; column < 1024 / kW; ++column) {
-      const bool copied = std::find(c.copied.begin(), c.copied.end(), QPoint(column, row)) !=
-                          c.copied.end();
+      const bool copied =
+          std::find(c.copied.begin(), c.copied.end(), QPoint(column, row)) != c.copied.end();
       // Both corners of the tile, so that a copy cut short within a tile shows too.
-      for (const QPoint corner : {QPoint(column * kW, row * kH),
-                                  QPoint(column * kW + kW - 1, row * kH + kH - 1)}) {
+      for (const QPoint corner :
+           {QPoint(column * kW, row * kH), QPoint(column * kW + kW - 1, row * kH + kH - 1)}) {
         EXPECT_EQ(drawn.pixelColor(corner), copied ? QColor(Qt::white) : QColor(Qt::red))
             << c.name << " tile " << column << "," << row;
       }
@@ -53,12 +53,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         MarkCase{"nothing", {}, {}},
         MarkCase{"one pixel", {QRect(kW + 1, 2 * kH + kH / 2, 1, 1)}, {{1, 2}}},
-        MarkCase{"across a tile edge",
-                 {QRect(kW - 1, kH - 1, 2, 2)},
-                 {{0, 0}, {1, 0}, {0, 1}, {1, 1}}},
-        MarkCase{"last column and row",
-                 {QRect(1023, 767, 1, 1)},
-                 {{1024 / kW - 1, 768 / kH - 1}}},
+        MarkCase{
+            "across a tile edge", {QRect(kW - 1, kH - 1, 2, 2)}, {{0, 0}, {1, 0}, {0, 1}, {1, 1}}},
+        MarkCase{"last column and row", {QRect(1023, 767, 1, 1)}, {{1024 / kW - 1, 768 / kH - 1}}},
         MarkCase{"partly outside", {QRect(-50, -50, 51, 51)}, {{0, 0}}},
         MarkCase{"wholly outside", {QRect(2000, 10, 5, 5), QRect(10, -40, 5, 5)}, {}},
         MarkCase{"a box over three columns and two rows",

@@ -1,0 +1,144 @@
+#include "chart/mcu_cache.h"
+
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#if defined(__x86_64__)
+#include <xxh_x86dispatch.h>  // picks the widest vector unit the processor has
+#else
+#include <xxhash.h>
+#endif
+
+namespace morvik::jpeg {
+namespace {
+
+// An entry's share of the budget: its pixels and code, and a rough allowance for the
+// hash table's node and the shared ownership.
+std::size_t BytesOf(const McuEntry& entry) {
+  constexpr std::size_t kOverhead = 96;
+  return sizeof(McuEntry) + entry.code.bits.capacity() + kOverhead;
+}
+
+}  // namespace
+
+McuKey GatherMcu(const uint8_t* topLeft, std::ptrdiff_t stride, uint8_t* out) {
+  for (int row = 0; row < kMcuSide; ++row) {
+    std::memcpy(out + row * kMcuRowBytes, topLeft + row * stride, kMcuRowBytes);
+  }
+  return {out, HashMcu(out)};
+}
+
+uint64_t HashMcu(const uint8_t* pixels) { return XXH3_64bits(pixels, kMcuBytes); }
+
+bool HasPixelsOf(const uint8_t* topLeft, std::ptrdiff_t stride, const McuEntry& entry) {
+  // Most MCUs of a chart are compared this way, so the rows are compared 16 bytes at a
+  // time where the processor has them (3 x 16 bytes a row); the result is memcmp's.
+#if defined(__SSE2__)
+  const uint8_t* kept = entry.pixels.data();
+  __m128i same = _mm_set1_epi8(-1);
+  for (int row = 0; row < kMcuSide; ++row, topLeft += stride, kept += kMcuRowBytes) {
+    const auto* a = reinterpret_cast<const __m128i*>(topLeft);
+    const auto* b = reinterpret_cast<const __m128i*>(kept);
+    same = _mm_and_si128(same, _mm_cmpeq_epi8(_mm_loadu_si128(a), _mm_loadu_si128(b)));
+    same = _mm_and_si128(same, _mm_cmpeq_epi8(_mm_loadu_si128(a + 1), _mm_loadu_si128(b + 1)));
+    same = _mm_and_si128(same, _mm_cmpeq_epi8(_mm_loadu_si128(a + 2), _mm_loadu_si128(b + 2)));
+  }
+  return _mm_movemask_epi8(same) == 0xFFFF;
+#else
+  for (int row = 0; row < kMcuSide; ++row) {
+    if (std::memcmp(topLeft + row * stride, entry.pixels.data() + row * kMcuRowBytes,
+                    kMcuRowBytes) != 0) {
+      return false;
+    }
+  }
+  return true;
+#endif
+}
+
+McuCache::McuCache(std::size_t budgetBytes) : budgetBytes_(budgetBytes) {}
+
+void McuCache::FindAll(std::span<const McuKey> keys, std::span<SharedMcuEntry> found) {
+  std::lock_guard lock(mutex_);
+  for (std::size_t i = 0; i < keys.size() && i < found.size(); ++i) found[i] = FindLocked(keys[i]);
+}
+
+std::vector<SharedMcuEntry> McuCache::InsertAll(std::span<const McuKey> keys,
+                                                std::vector<McuCode> codes) {
+  std::vector<SharedMcuEntry> entries;
+  entries.reserve(keys.size());
+  for (std::size_t i = 0; i < keys.size() && i < codes.size(); ++i) {
+    auto entry = std::make_shared<McuEntry>();
+    std::memcpy(entry->pixels.data(), keys[i].pixels, kMcuBytes);
+    entry->code = std::move(codes[i]);
+    entries.push_back(std::move(entry));
+  }
+  std::lock_guard lock(mutex_);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    // Another thread may have kept the same pixels meanwhile (its code is the same), or,
+    // rarely, other pixels of the same hash: the entry kept first stays.
+    if (newer_.contains(keys[i].hash) || older_.contains(keys[i].hash)) continue;
+    KeepLocked(keys[i].hash, entries[i]);
+  }
+  return entries;
+}
+
+std::shared_ptr<const McuCache::Places> McuCache::LastAtPlaces(int columns, int rows) const {
+  std::lock_guard lock(mutex_);
+  if (columns != lastColumns_ || rows != lastRows_) return nullptr;
+  return lastAtPlaces_;
+}
+
+void McuCache::SetLastAtPlaces(int columns, int rows, Places entries) {
+  auto places = std::make_shared<const Places>(std::move(entries));
+  {
+    std::lock_guard lock(mutex_);
+    lastColumns_ = columns;
+    lastRows_ = rows;
+    lastAtPlaces_.swap(places);
+  }
+  // The places let go of here are released outside the lock.
+}
+
+McuCache::Stats McuCache::stats() const {
+  std::lock_guard lock(mutex_);
+  return {newer_.size() + older_.size(), newerBytes_ + olderBytes_, hits_, misses_};
+}
+
+SharedMcuEntry McuCache::FindLocked(const McuKey& key) {
+  auto inNewer = newer_.find(key.hash);
+  auto inOlder = inNewer == newer_.end() ? older_.find(key.hash) : older_.end();
+  const SharedMcuEntry* entry = inNewer != newer_.end()   ? &inNewer->second
+                                : inOlder != older_.end() ? &inOlder->second
+                                                          : nullptr;
+  if (entry == nullptr || std::memcmp(key.pixels, (*entry)->pixels.data(), kMcuBytes) != 0) {
+    ++misses_;
+    return nullptr;
+  }
+  ++hits_;
+  SharedMcuEntry found = *entry;
+  if (inOlder != older_.end()) {
+    // Still in use: it moves to the newer generation.
+    olderBytes_ -= BytesOf(*found);
+    older_.erase(inOlder);
+    KeepLocked(key.hash, found);
+  }
+  return found;
+}
+
+void McuCache::KeepLocked(uint64_t hash, SharedMcuEntry entry) {
+  const std::size_t bytes = BytesOf(*entry);
+  if (bytes > budgetBytes_ / 2) return;  // each generation keeps to half the budget
+  if (newerBytes_ + bytes > budgetBytes_ / 2) {
+    older_ = std::move(newer_);
+    olderBytes_ = newerBytes_;
+    newer_ = Generation();
+    newerBytes_ = 0;
+  }
+  newerBytes_ += bytes;
+  newer_.emplace(hash, std::move(entry));
+}
+
+}  // namespace morvik::jpeg

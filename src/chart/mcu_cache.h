@@ -1,0 +1,124 @@
+#pragma once
+// The coded MCUs of a run, so that each distinct MCU is transformed and coded once.
+//
+// An MCU is 16 x 16 pixels: four 8 x 8 luma blocks and, at half resolution, one Cb and
+// one Cr block. With fixed tables, every MCU of the same pixels is coded the same way but
+// for its blocks' DC differences from the blocks before it; so the cache keeps each
+// block's DC value and the coded bits of its AC values.
+//
+// Entries are found by a hash of the pixels and confirmed by comparing the pixels, so a
+// collision costs a transform and never gives a chart another MCU's code. The cache
+// keeps to a byte budget in two generations: once the newer one holds half the budget,
+// the older one is dropped and the newer one takes its place; an entry found in the older
+// one moves to the newer. Safe to share between threads.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <unordered_map>
+#include <vector>
+
+namespace morvik::jpeg {
+
+inline constexpr int kMcuSide = 16;
+inline constexpr int kMcuRowBytes = kMcuSide * 3;
+inline constexpr int kMcuBytes = kMcuSide * kMcuRowBytes;
+// Y top left, Y top right, Y bottom left, Y bottom right, Cb, Cr: the order of the file.
+inline constexpr int kBlocksPerMcu = 6;
+
+// An MCU's pixels, gathered row after row into kMcuBytes, and their hash.
+struct McuKey {
+  const uint8_t* pixels = nullptr;
+  uint64_t hash = 0;
+};
+
+// Gathers the MCU whose top left pixel of a 24-bit RGB image is at `topLeft` into `out`
+// (kMcuBytes), and gives its key.
+McuKey GatherMcu(const uint8_t* topLeft, std::ptrdiff_t stride, uint8_t* out);
+
+uint64_t HashMcu(const uint8_t* pixels);
+
+inline constexpr int kCodeReadAheadBytes = 8;
+
+// What the writer needs to code an MCU again. The DC differences between its four Y
+// blocks are the MCU's own; only those of its first Y block, of Cb and of Cr depend on the
+// MCU before. So the codes are kept in three runs, each of which follows a DC difference
+// that the writer codes: the first Y block's AC codes, then the DC difference and AC codes
+// of each other Y block; Cb's AC codes; Cr's AC codes.
+struct McuCode {
+  int16_t firstLumaDc = 0;  // of the top left Y block
+  int16_t lastLumaDc = 0;   // of the bottom right one, which the next MCU's first follows
+  int16_t cbDc = 0;
+  int16_t crDc = 0;
+  // Each run starts on a byte of `bits`; kCodeReadAheadBytes zero bytes follow the last,
+  // so that the writer may read whole 64-bit words.
+  std::array<uint16_t, 3> bitCounts{};
+  std::vector<uint8_t> bits;
+
+  friend bool operator==(const McuCode&, const McuCode&) = default;
+};
+
+// A kept MCU: its pixels, row after row, and its code.
+struct McuEntry {
+  std::array<uint8_t, kMcuBytes> pixels;
+  McuCode code;
+};
+
+using SharedMcuEntry = std::shared_ptr<const McuEntry>;
+
+// Whether the MCU whose top left pixel of a 24-bit RGB image is at `topLeft` has the
+// entry's pixels.
+bool HasPixelsOf(const uint8_t* topLeft, std::ptrdiff_t stride, const McuEntry& entry);
+
+class McuCache {
+ public:
+  static constexpr std::size_t kDefaultBudgetBytes = std::size_t{64} << 20;
+
+  explicit McuCache(std::size_t budgetBytes = kDefaultBudgetBytes);
+
+  // Sets `found[i]` to the entry kept for `keys[i]`'s pixels, or to null.
+  void FindAll(std::span<const McuKey> keys, std::span<SharedMcuEntry> found);
+
+  // Keeps an entry for each key's pixels (copied) with its code; gives the entries.
+  std::vector<SharedMcuEntry> InsertAll(std::span<const McuKey> keys, std::vector<McuCode> codes);
+
+  // The entries last coded at the places of an image `columns` x `rows` MCUs (row by
+  // row), null where there is none. Charts of a run mostly repeat the chart before at
+  // the same places, which the writer then only compares. The last chart's entries are
+  // held besides the budget.
+  using Places = std::vector<SharedMcuEntry>;
+  std::shared_ptr<const Places> LastAtPlaces(int columns, int rows) const;  // null: none
+  void SetLastAtPlaces(int columns, int rows, Places entries);
+
+  struct Stats {
+    std::size_t entries = 0;
+    std::size_t bytes = 0;
+    uint64_t hits = 0;  // entries found by FindAll
+    uint64_t misses = 0;
+  };
+  Stats stats() const;
+
+ private:
+  using Generation = std::unordered_map<uint64_t, SharedMcuEntry>;
+
+  SharedMcuEntry FindLocked(const McuKey& key);
+  void KeepLocked(uint64_t hash, SharedMcuEntry entry);
+
+  const std::size_t budgetBytes_;
+  mutable std::mutex mutex_;
+  Generation newer_;
+  Generation older_;
+  std::size_t newerBytes_ = 0;
+  std::size_t olderBytes_ = 0;
+  int lastColumns_ = 0;
+  int lastRows_ = 0;
+  // Shared as a whole: handing it out costs one count, not one for each of its entries.
+  std::shared_ptr<const Places> lastAtPlaces_;
+  uint64_t hits_ = 0;
+  uint64_t misses_ = 0;
+};
+
+}  // namespace morvik::jpeg

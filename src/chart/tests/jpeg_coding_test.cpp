@@ -1,0 +1,261 @@
+// The pieces of the cached JPG writer: the scan's bits, the transform of MCUs in strips,
+// and the cache's bounds and pixel checks.
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "chart/jpeg_bits.h"
+#include "chart/jpeg_huffman.h"
+#include "chart/jpeg_library.h"
+#include "chart/mcu_cache.h"
+#include "chart/mcu_transform.h"
+
+namespace morvik::jpeg {
+namespace {
+
+// The scan's bytes, one bit at a time: a 0x00 after each 0xFF, the end padded with ones.
+QByteArray ReferenceScan(const std::vector<std::pair<uint32_t, int>>& codes) {
+  std::vector<bool> bits;
+  for (const auto& [value, count] : codes) {
+    for (int i = count - 1; i >= 0; --i) bits.push_back((value >> i) & 1);
+  }
+  while (bits.size() % 8 != 0) bits.push_back(true);
+  QByteArray out;
+  for (std::size_t i = 0; i < bits.size(); i += 8) {
+    int byte = 0;
+    for (std::size_t j = 0; j < 8; ++j) byte = byte << 1 | bits[i + j];
+    out.append(static_cast<char>(byte));
+    if (byte == 0xFF) out.append('\0');
+  }
+  return out;
+}
+
+QByteArray WrittenScan(const std::vector<std::pair<uint32_t, int>>& codes) {
+  QByteArray out("head");
+  ScanWriter scan(out, 0);
+  for (const auto& [value, count] : codes) scan.Put(value, count);
+  scan.Finish();
+  return out.mid(4);
+}
+
+TEST(ScanWriterTest, StuffsAndPadsAsTheFileNeeds) {
+  using Codes = std::vector<std::pair<uint32_t, int>>;
+  const struct {
+    const char* name;
+    Codes codes;
+    QByteArray expected;
+  } cases[] = {
+      {"nothing", {}, QByteArray()},
+      {"a whole byte", {{0xA5, 8}}, QByteArray("\xA5", 1)},
+      {"padded with ones", {{0b101, 3}}, QByteArray("\xBF", 1)},
+      {"0xFF stuffed", {{0xFF, 8}, {0x12, 8}}, QByteArray("\xFF\x00\x12", 3)},
+      {"padding makes 0xFF", {{0x7F, 7}}, QByteArray("\xFF\x00", 2)},
+      {"0xFF across a word",
+       {{0, 4}, {0xFFFFFFFF, 32}, {0, 28}},
+       QByteArray("\x0F\xFF\x00\xFF\x00\xFF\x00\xF0\x00\x00\x00", 11)},
+      {"0xFF first in a word",
+       {{0xFF000000, 32}, {0x12, 32}},
+       QByteArray("\xFF\x00\x00\x00\x00\x00\x00\x00\x12", 9)},
+      {"0xFF last in a word",
+       {{0x12, 32}, {0xFF, 32}},
+       QByteArray("\x00\x00\x00\x12\x00\x00\x00\xFF\x00", 9)},
+      {"0xFF in the middle of a word",
+       {{0x00FF, 16}, {0x345678, 24}, {0x9ABCDE, 24}},
+       QByteArray("\x00\xFF\x00\x34\x56\x78\x9A\xBC\xDE", 9)},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(WrittenScan(c.codes), c.expected) << c.name;
+    EXPECT_EQ(ReferenceScan(c.codes), c.expected) << c.name << " (reference)";
+  }
+}
+
+TEST(ScanWriterTest, RandomCodesAndPackedRunsMatchTheBitByBitScan) {
+  std::mt19937 random(42);
+  std::uniform_int_distribution<int> length(0, 32), pick(0, 9);
+  for (int round = 0; round < 200; ++round) {
+    std::vector<std::pair<uint32_t, int>> codes;
+    for (int i = 0, n = pick(random) * 20; i < n; ++i) {
+      const int count = length(random);
+      // Mostly ones, so that 0xFF bytes are common.
+      uint32_t value = pick(random) < 6 ? 0xFFFFFFFFu : static_cast<uint32_t>(random());
+      value &= count == 32 ? 0xFFFFFFFFu : (1u << count) - 1;
+      codes.emplace_back(value, count);
+    }
+    ASSERT_EQ(WrittenScan(codes), ReferenceScan(codes)) << "round " << round;
+
+    // The same bits packed, as the cache keeps them, then written as one run.
+    PackedBits packed;
+    for (const auto& [value, count] : codes) packed.Put(value, count);
+    const uint32_t bitCount = packed.bitCount();
+    const std::vector<uint8_t> bytes = packed.TakeBytes(8);
+    QByteArray out;
+    ScanWriter scan(out, 16);
+    scan.Put(1, 1);  // off the byte boundary
+    scan.PutPacked(bytes.data(), bitCount);
+    scan.Finish();
+    codes.insert(codes.begin(), {1, 1});
+    ASSERT_EQ(out, ReferenceScan(codes)) << "packed, round " << round;
+  }
+}
+
+// A picture with every kind of block: flat, edges, noise, saturated colours.
+QImage MixedPicture(int width, int height) {
+  QImage image(width, height, QImage::Format_RGB888);
+  std::mt19937 random(5);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const int region = (x / 16 + y / 16) % 4;
+      const uint32_t noise = random();
+      uchar* p = image.scanLine(y) + 3 * x;
+      p[0] = region == 0 ? 255 : region == 1 ? (x * 7 + y) & 0xFF : noise & 0xFF;
+      p[1] = region == 0 ? 255 : region == 1 ? (y * 5) & 0xFF : (noise >> 8) & 0xFF;
+      p[2] = region == 3 ? 0 : region == 1 ? 40 : (noise >> 16) & 0xFF;
+    }
+  }
+  return image;
+}
+
+// Every MCU of the image, row by row, gathered into `pixels`.
+std::vector<McuKey> AllMcus(const QImage& image, std::vector<uint8_t>& pixels) {
+  const int count = image.width() / kMcuSide * (image.height() / kMcuSide);
+  pixels.assign(static_cast<std::size_t>(count) * kMcuBytes, 0);
+  std::vector<McuKey> mcus;
+  for (int y = 0; y < image.height(); y += kMcuSide) {
+    for (int x = 0; x < image.width(); x += kMcuSide) {
+      const uint8_t* at = image.constBits() + y * image.bytesPerLine() + 3 * x;
+      mcus.push_back(GatherMcu(at, image.bytesPerLine(), &pixels[mcus.size() * kMcuBytes]));
+    }
+  }
+  return mcus;
+}
+
+// An MCU's blocks taken from the strips must be those the library gives it in the whole
+// image, whatever MCUs stand beside it in the strip.
+TEST(McuTransformTest, BlocksOfMcusInAStripAreThoseOfTheWholeImage) {
+  const QImage image = MixedPicture(256, 128);
+  const auto whole = ReadQuantizedBlocks(CompressWithLibrary(
+      {image.constBits(), image.width(), image.height(), image.bytesPerLine()}, Density{}));
+  std::vector<uint8_t> pixels;
+  const std::vector<McuKey> mcus = AllMcus(image, pixels);
+  std::vector<int> order(mcus.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+  std::shuffle(order.begin(), order.end(), std::mt19937(9));
+  order.resize(order.size() * 2 / 3);
+  std::vector<McuKey> picked;
+  for (int i : order) picked.push_back(mcus[i]);
+
+  const std::vector<McuCode> codes = TransformMcus(picked);
+  ASSERT_EQ(codes.size(), picked.size());
+  const int columns = image.width() / kMcuSide;
+  for (std::size_t k = 0; k < order.size(); ++k) {
+    const int column = order[k] % columns, row = order[k] / columns;
+    const McuCode expected =
+        CodeMcu({&whole[0].At(2 * column, 2 * row), &whole[0].At(2 * column + 1, 2 * row),
+                 &whole[0].At(2 * column, 2 * row + 1), &whole[0].At(2 * column + 1, 2 * row + 1),
+                 &whole[1].At(column, row), &whole[2].At(column, row)});
+    EXPECT_TRUE(codes[k] == expected) << "MCU " << order[k];
+  }
+}
+
+// MCUs of distinct pixels in a row of an image, each with a code that tells them apart.
+struct CacheFixture {
+  explicit CacheFixture(int count) : image(count * kMcuSide, kMcuSide, QImage::Format_RGB888) {
+    for (int i = 0; i < count; ++i) {
+      for (int y = 0; y < kMcuSide; ++y) {
+        std::fill_n(image.scanLine(y) + i * kMcuRowBytes, kMcuRowBytes, static_cast<uchar>(i));
+      }
+    }
+    mcus = AllMcus(image, pixels);
+    for (int i = 0; i < count; ++i) {
+      codes.emplace_back();
+      codes.back().firstLumaDc = static_cast<int16_t>(i);
+    }
+  }
+  SharedMcuEntry Insert(McuCache& cache, int i) const {
+    return cache.InsertAll({&mcus[i], 1}, {codes[i]}).at(0);
+  }
+  QImage image;
+  std::vector<uint8_t> pixels;
+  std::vector<McuKey> mcus;
+  std::vector<McuCode> codes;
+};
+
+std::vector<SharedMcuEntry> Find(McuCache& cache, std::span<const McuKey> keys) {
+  std::vector<SharedMcuEntry> found(keys.size());
+  cache.FindAll(keys, found);
+  return found;
+}
+
+TEST(McuCacheTest, AHashCollisionIsAMissNeverAnotherMcusCode) {
+  CacheFixture f(2);
+  f.mcus[1].hash = f.mcus[0].hash;  // as if two pixel blocks hashed alike
+  McuCache cache;
+  const SharedMcuEntry first = f.Insert(cache, 0);
+  std::vector<SharedMcuEntry> found = Find(cache, f.mcus);
+  EXPECT_EQ(found[0], first);
+  EXPECT_EQ(found[1], nullptr);
+  f.Insert(cache, 1);  // the first one stays
+  found = Find(cache, f.mcus);
+  EXPECT_EQ(found[0], first);
+  EXPECT_EQ(found[1], nullptr);
+}
+
+TEST(McuCacheTest, KeepsToItsBudgetAndKeepsWhatIsInUse) {
+  CacheFixture f(200);
+  const std::size_t budget = 40 * 1024;  // room for a few dozen entries
+  McuCache cache(budget);
+  for (int i = 0; i < 200; ++i) {
+    f.Insert(cache, i);
+    Find(cache, {&f.mcus[0], 1});  // the first MCU is met again and again
+    ASSERT_LE(cache.stats().bytes, budget) << "after " << i + 1;
+  }
+  const std::vector<SharedMcuEntry> found = Find(cache, f.mcus);
+  ASSERT_NE(found[0], nullptr) << "an entry in use is kept";
+  EXPECT_EQ(found[0]->code, f.codes[0]);
+  EXPECT_EQ(found[1], nullptr) << "an early entry not met again is dropped";
+  ASSERT_NE(found[199], nullptr) << "the newest is kept";
+  EXPECT_EQ(found[199]->code, f.codes[199]);
+  const auto kept = std::count_if(found.begin(), found.end(), [](auto& e) { return e != nullptr; });
+  EXPECT_GT(kept, 10);
+}
+
+// The writer takes the last chart's entry at a place when the pixels are the same: any
+// byte of any row that differs must tell them apart.
+TEST(McuCacheTest, AnEntrysPixelsDifferWhereverOneByteDiffers) {
+  QImage image = MixedPicture(64, 32);
+  McuEntry entry;
+  const McuKey key =
+      GatherMcu(image.constBits() + 16 * 3, image.bytesPerLine(), entry.pixels.data());
+  ASSERT_EQ(key.pixels, entry.pixels.data());
+  const auto topLeft = [&image] { return image.constBits() + 16 * 3; };
+  EXPECT_TRUE(HasPixelsOf(topLeft(), image.bytesPerLine(), entry));
+  for (int row = 0; row < kMcuSide; ++row) {
+    for (int at = 0; at < kMcuRowBytes; ++at) {
+      uchar& byte = image.scanLine(row)[16 * 3 + at];
+      byte ^= 1;
+      ASSERT_FALSE(HasPixelsOf(topLeft(), image.bytesPerLine(), entry)) << row << ", " << at;
+      byte ^= 1;
+    }
+  }
+  EXPECT_TRUE(HasPixelsOf(topLeft(), image.bytesPerLine(), entry));
+}
+
+TEST(McuCacheTest, RemembersTheLastChartsPlacesForItsSizeOnly) {
+  CacheFixture f(6);
+  McuCache cache;
+  std::vector<SharedMcuEntry> placed;
+  for (int i = 0; i < 6; ++i) placed.push_back(f.Insert(cache, i));
+  EXPECT_EQ(cache.LastAtPlaces(3, 2), nullptr);
+  cache.SetLastAtPlaces(3, 2, placed);
+  ASSERT_NE(cache.LastAtPlaces(3, 2), nullptr);
+  EXPECT_EQ(*cache.LastAtPlaces(3, 2), placed);
+  EXPECT_EQ(cache.LastAtPlaces(2, 3), nullptr);
+  EXPECT_EQ(cache.LastAtPlaces(6, 1), nullptr);
+}
+
+}  // namespace
+}  // namespace morvik::jpeg
