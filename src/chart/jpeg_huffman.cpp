@@ -33,16 +33,16 @@ Code Joined(const Code& code, uint32_t extra, int extraLength) {
 
 }  // namespace
 
-std::array<Code, 256> CodesOf(const HuffmanSpec& spec) {
+std::array<Code, 256> CodesOf(const HuffmanSpec& huffman) {
   std::array<Code, 256> codes{};
   uint32_t next = 0;
   std::size_t symbol = 0;
   for (int length = 1; length <= 16; ++length) {
-    for (int i = 0; i < spec.counts[length - 1]; ++i, ++next, ++symbol) {
-      if (symbol >= spec.symbols.size() || next >= (1u << length)) {
+    for (int i = 0; i < huffman.counts[length - 1]; ++i, ++next, ++symbol) {
+      if (symbol >= huffman.symbols.size() || next >= (1u << length)) {
         throw RunFailure(QStringLiteral("JPEG: a Huffman table with too many codes"));
       }
-      codes[spec.symbols[symbol]] = {next, length};
+      codes[huffman.symbols[symbol]] = {next, length};
     }
     next <<= 1;
   }

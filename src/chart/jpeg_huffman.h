@@ -21,7 +21,7 @@ struct Code {
 
 // The code of each symbol of a table, assigned in the order that the file states.
 // Throws RunFailure for a table that cannot be a Huffman table.
-std::array<Code, 256> CodesOf(const HuffmanSpec& spec);
+std::array<Code, 256> CodesOf(const HuffmanSpec& huffman);
 
 // Codes a component class's (luma's or chroma's) blocks.
 class BlockCoder {

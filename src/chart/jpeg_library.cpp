@@ -102,14 +102,14 @@ bool ReadOrJump(jpeg_decompress_struct& info, ErrorTrap& trap, const std::vector
 }
 
 HuffmanSpec SpecOf(const JHUFF_TBL& table) {
-  HuffmanSpec spec;
+  HuffmanSpec huffman;
   int total = 0;
   for (int length = 1; length <= 16; ++length) {
-    spec.counts[length - 1] = table.bits[length];
+    huffman.counts[length - 1] = table.bits[length];
     total += table.bits[length];
   }
-  spec.symbols.assign(table.huffval, table.huffval + std::min(total, 256));
-  return spec;
+  huffman.symbols.assign(table.huffval, table.huffval + std::min(total, 256));
+  return huffman;
 }
 
 bool DefaultsOrJump(jpeg_compress_struct& info, ErrorTrap& trap) {

@@ -77,11 +77,11 @@ void PutFrameHeader(QByteArray& out, int width, int height) {
   }
 }
 
-void PutHuffmanTable(QByteArray& out, int tableClass, int id, const HuffmanSpec& spec) {
-  PutSegmentStart(out, kHuffmanTable, 1 + 16 + static_cast<int>(spec.symbols.size()));
+void PutHuffmanTable(QByteArray& out, int tableClass, int id, const HuffmanSpec& huffman) {
+  PutSegmentStart(out, kHuffmanTable, 1 + 16 + static_cast<int>(huffman.symbols.size()));
   PutByte(out, tableClass << 4 | id);
-  for (uint8_t count : spec.counts) PutByte(out, count);
-  for (uint8_t symbol : spec.symbols) PutByte(out, symbol);
+  for (uint8_t count : huffman.counts) PutByte(out, count);
+  for (uint8_t symbol : huffman.symbols) PutByte(out, symbol);
 }
 
 void PutScanHeader(QByteArray& out) {
