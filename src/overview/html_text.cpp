@@ -2,9 +2,16 @@
 
 #include <QUrl>
 
+#include <algorithm>
+
 namespace morvik::overview {
 
 QString EscapeHtml(QStringView text) {
+  // Most texts hold nothing to escape: they are taken whole.
+  const auto special = [](QChar c) {
+    return c == u'&' || c == u'<' || c == u'>' || c == u'"' || c == u'\'';
+  };
+  if (std::none_of(text.begin(), text.end(), special)) return text.toString();
   QString escaped;
   escaped.reserve(text.size() + text.size() / 8);
   for (const QChar c : text) {

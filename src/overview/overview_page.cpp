@@ -95,18 +95,20 @@ QString HeadingRow() {
   QString html = QStringLiteral("<thead><tr>");
   for (const Column& column : kColumns) {
     const QString heading = QString::fromUtf16(column.heading);
-    html += column.type == nullptr
-                ? QStringLiteral("<th class=\"plain\">") + heading + QStringLiteral("</th>")
-                : QStringLiteral("<th data-type=\"") + QLatin1String(column.type) +
-                      QStringLiteral("\" aria-sort=\"none\" title=\"クリックで並べ替え\">") +
-                      heading + QStringLiteral("</th>");
+    if (column.type == nullptr) {
+      html += QStringLiteral("<th class=\"plain\">") + heading + QStringLiteral("</th>");
+    } else {
+      html += QStringLiteral("<th data-type=\"") + QLatin1String(column.type) +
+              QStringLiteral("\" aria-sort=\"none\" title=\"クリックで並べ替え\">") + heading +
+              QStringLiteral("</th>");
+    }
   }
   return html + QStringLiteral("</tr></thead>\n");
 }
 
 QString Counts(std::span<const OverviewRow> rows) {
   const RunCounts counts = CountRows(rows);
-  const auto item = [](const QString& label, int count) {
+  const auto item = [](const QString& label, int count) -> QString {
     return QStringLiteral("<li>") + label + QStringLiteral(" <b>") + QString::number(count) +
            QStringLiteral("</b> 名</li>");
   };

@@ -22,6 +22,13 @@ std::optional<int> DigitsValue(QStringView digits) {
 
 // Minutes from day 1 00:00 of the record's month to 00:00 of `date` (any month).
 std::optional<int> DayStartMinute(const StaffMonthRecord& record, const QString& date) {
+  // Nearly every date lies in the month: its day is read directly, the rest go through
+  // the calendar.
+  if (date.size() == 10 && !record.monthPrefix.isEmpty() && date.startsWith(record.monthPrefix)) {
+    const auto dayOfMonth = DigitsValue(QStringView(date).mid(8));
+    if (!dayOfMonth || *dayOfMonth < 1 || *dayOfMonth > record.DayCount()) return std::nullopt;
+    return (*dayOfMonth - 1) * kMinutesPerDay;
+  }
   const QDate day = QDate::fromString(date, kDateFormat);
   if (!day.isValid() || !record.firstDay.isValid()) return std::nullopt;
   const qint64 days = record.firstDay.daysTo(day);
@@ -69,13 +76,6 @@ std::optional<int> ClockMinutes(QStringView time) {
 }
 
 std::optional<int> DayOfMonth(const StaffMonthRecord& record, const QString& date) {
-  // Stamps are dated in the month; reading their day directly keeps a month of 50,000
-  // stamps quick. Other dates go through the calendar.
-  if (date.size() == 10 && !record.monthPrefix.isEmpty() && date.startsWith(record.monthPrefix)) {
-    const auto day = DigitsValue(QStringView(date).mid(8));
-    if (!day || *day < 1 || *day > record.DayCount()) return std::nullopt;
-    return day;
-  }
   const auto start = DayStartMinute(record, date);
   if (!start) return std::nullopt;
   const int day = *start / kMinutesPerDay + 1;
