@@ -117,6 +117,18 @@ void RemoveIfRunIsOver(const QDir& folder, const QString& run, const QStringList
   // unclaimed and go once a day old.
 }
 
+// Qt gives no reason for a write that stops part way (a full disk): it reports only the
+// bytes written. Writing on from there makes the system say why.
+QString WriteAll(QFile& file, const QByteArray& bytes) {
+  qint64 written = 0;
+  while (written < bytes.size()) {
+    const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
+    if (count <= 0) return file.errorString();
+    written += count;
+  }
+  return QString();
+}
+
 }  // namespace
 
 void platform::ReplaceFile(const QString& path, const QByteArray& bytes) {
@@ -128,7 +140,7 @@ void platform::ReplaceFile(const QString& path, const QByteArray& bytes) {
   KeepPermissions(path, temp);
   // No sync to disk before the rename, as in the POSIX build: the rename alone keeps a
   // failed or killed run from leaving a half-written file.
-  QString error = temp.write(bytes) == bytes.size() ? QString() : temp.errorString();
+  QString error = WriteAll(temp, bytes);
   temp.close();  // clears the error of a failed write: hence taken above
   if (error.isEmpty() && temp.error() != QFileDevice::NoError) error = temp.errorString();
   if (error.isEmpty()) error = RenameOver(temp.fileName(), path);
