@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 
 #include <cstdio>
 #include <memory>
@@ -38,6 +40,27 @@ BatchResult RunBatchCapturing(const QStringList& arguments, const QString& progr
   environment.out = out.get();
   const int exit = RunBatch(arguments, environment);
   return {exit, ReadBack(err.get())};
+}
+
+ManagersSampleRuns::ManagersSampleRuns() {
+  QFile::copy(QStringLiteral(MORVIK_SOURCE_DIR "/data/MorvikGraph_祝日_max100.txt"),
+              program.FilePath(QStringLiteral("MorvikGraph_祝日_max100.txt")));
+}
+
+BatchResult ManagersSampleRuns::RunManagers(const QString& out, const QStringList& extra) const {
+  const QString samples = QStringLiteral(MORVIK_SOURCE_DIR "/data/samples/managers/");
+  return RunBatchCapturing(QStringList{"--batch", "--out", start.FilePath(out), "--request",
+                                       samples + "2026_11_申請_全職員.csv", "--stamp",
+                                       samples + "2026_11_打刻_全職員.csv", "--staff-list",
+                                       samples + "MorvikGraph_職員番号指定.txt"} +
+                               extra,
+                           program.path(), start.path());
+}
+
+QStringList ManagersSampleRuns::Files(const QString& out) const {
+  QStringList names = QDir(start.FilePath(out)).entryList(QDir::Files);
+  names.sort();
+  return names;
 }
 
 }  // namespace morvik::testing

@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+#include "testing/test_files.h"
+
 namespace morvik::testing {
 
 struct BatchResult {
@@ -20,5 +22,21 @@ BatchResult RunBatchCapturing(const QStringList& arguments, const QString& progr
 
 // Everything written to `file` so far, read back from its start.
 QString ReadBack(std::FILE* file);
+
+// Runs of the managers' sample (requests, UTF-8 stamps, staff list) in batch mode, with
+// the shipped holiday file beside the program.
+class ManagersSampleRuns {
+ public:
+  ManagersSampleRuns();
+
+  // One run into the folder `out` of `start`, with `extra` flags.
+  BatchResult RunManagers(const QString& out, const QStringList& extra) const;
+
+  // The names of the files in the folder `out` of `start`, sorted.
+  QStringList Files(const QString& out) const;
+
+  TempFolder program;
+  TempFolder start;
+};
 
 }  // namespace morvik::testing

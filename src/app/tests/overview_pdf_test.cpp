@@ -16,9 +16,6 @@
 namespace morvik {
 namespace {
 
-const QString kSamples = QStringLiteral(MORVIK_SOURCE_DIR "/data/samples/managers/");
-const QString kShippedHolidays =
-    QStringLiteral(MORVIK_SOURCE_DIR "/data/MorvikGraph_祝日_max100.txt");
 const QString kScreens = QStringLiteral(MORVIK_BINARY_DIR "/screens");
 const QString kPdf = QStringLiteral("202611_勤務表.pdf");
 const QString kSummary = QStringLiteral("202611_集計.csv");
@@ -86,21 +83,10 @@ double MeanDifference(const QImage& a, const QImage& b) {
   return sum / (3.0 * x.width() * x.height());
 }
 
-class OverviewPdfTest : public ::testing::Test {
- protected:
-  OverviewPdfTest() {
-    QFile::copy(kShippedHolidays, program.FilePath("MorvikGraph_祝日_max100.txt"));
-  }
-  testing::TempFolder program;
-  testing::TempFolder start;
-};
+class OverviewPdfTest : public ::testing::Test, protected testing::ManagersSampleRuns {};
 
 TEST_F(OverviewPdfTest, ManagersPdfHasTheSummaryThenAChartPageEach) {
-  const testing::BatchResult run = testing::RunBatchCapturing(
-      {"--batch", "--out", "out", "--request", kSamples + "2026_11_申請_全職員.csv", "--stamp",
-       kSamples + "2026_11_打刻_全職員.csv", "--staff-list",
-       kSamples + "MorvikGraph_職員番号指定.txt", "--pdf", "--review"},
-      program.path(), start.path());
+  const testing::BatchResult run = RunManagers("out", {"--pdf", "--review"});
   ASSERT_EQ(run.exit, kExitFinished) << run.err.toStdString();
   const std::vector<Staff> staff = ReadStaff(start.ReadBytes("out/" + kSummary));
   const QString pdf = start.FilePath("out/" + kPdf);

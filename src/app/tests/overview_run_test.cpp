@@ -21,9 +21,6 @@
 namespace morvik {
 namespace {
 
-const QString kSamples = QStringLiteral(MORVIK_SOURCE_DIR "/data/samples/managers/");
-const QString kShippedHolidays =
-    QStringLiteral(MORVIK_SOURCE_DIR "/data/MorvikGraph_祝日_max100.txt");
 const QString kScreens = QStringLiteral(MORVIK_BINARY_DIR "/screens");
 const QString kPage = QStringLiteral("202611_一覧.html");
 const QString kPdf = QStringLiteral("202611_勤務表.pdf");
@@ -60,20 +57,10 @@ QStringList Strings(const QJsonValue& array) {
   return list;
 }
 
-class OverviewRunTest : public ::testing::Test {
+class OverviewRunTest : public ::testing::Test, protected testing::ManagersSampleRuns {
  protected:
-  OverviewRunTest() {
-    QFile::copy(kShippedHolidays, program.FilePath("MorvikGraph_祝日_max100.txt"));
-  }
-
   testing::BatchResult RunManagers(const QString& out, const QStringList& extra) {
-    return testing::RunBatchCapturing(
-        QStringList{"--batch", "--out", start.FilePath(out), "--request",
-                    kSamples + "2026_11_申請_全職員.csv", "--stamp",
-                    kSamples + "2026_11_打刻_全職員.csv", "--staff-list",
-                    kSamples + "MorvikGraph_職員番号指定.txt", "--csv"} +
-            extra,
-        program.path(), start.path());
+    return ManagersSampleRuns::RunManagers(out, QStringList{"--csv"} + extra);
   }
 
   // Two staff members; the first's department and name hold `hostile`, and a stamp of
@@ -110,15 +97,6 @@ class OverviewRunTest : public ::testing::Test {
             flags,
         program.path(), start.path());
   }
-
-  QStringList Files(const QString& out) const {
-    QStringList names = QDir(start.FilePath(out)).entryList(QDir::Files);
-    names.sort();
-    return names;
-  }
-
-  testing::TempFolder program;
-  testing::TempFolder start;
 };
 
 TEST_F(OverviewRunTest, PageAndPdfAreTwoMoreFilesAndChangeNothingElse) {

@@ -13,37 +13,14 @@
 namespace morvik {
 namespace {
 
-const QString kSamples = QStringLiteral(MORVIK_SOURCE_DIR "/data/samples");
-const QString kShippedHolidays =
-    QStringLiteral(MORVIK_SOURCE_DIR "/data/MorvikGraph_祝日_max100.txt");
 const QString kFindings = QStringLiteral("202611_乖離一覧.csv");
 const QString kSummary = QStringLiteral("202611_集計.csv");
 
-class ReviewRunTest : public ::testing::Test {
+class ReviewRunTest : public ::testing::Test, protected testing::ManagersSampleRuns {
  protected:
-  ReviewRunTest() {
-    QFile::copy(kShippedHolidays, program.FilePath("MorvikGraph_祝日_max100.txt"));
-  }
-
   testing::BatchResult RunManagers(const QString& out, const QStringList& extra) {
-    const QString folder = kSamples + "/managers/";
-    return testing::RunBatchCapturing(
-        QStringList{"--batch", "--out", start.FilePath(out), "--request",
-                    folder + "2026_11_申請_全職員.csv", "--stamp",
-                    folder + "2026_11_打刻_全職員.csv", "--staff-list",
-                    folder + "MorvikGraph_職員番号指定.txt", "--csv", "--bmp", "--dump"} +
-            extra,
-        program.path(), start.path());
+    return ManagersSampleRuns::RunManagers(out, QStringList{"--csv", "--bmp", "--dump"} + extra);
   }
-
-  QStringList Files(const QString& out) const {
-    QStringList names = QDir(start.FilePath(out)).entryList(QDir::Files);
-    names.sort();
-    return names;
-  }
-
-  testing::TempFolder program;
-  testing::TempFolder start;
 };
 
 TEST_F(ReviewRunTest, ReviewAddsItsTwoTablesAndChangesNothingElse) {
