@@ -60,14 +60,16 @@ class NewMcus {
   std::vector<std::pair<int, int>> places_;  // place in the image, index of the new MCU
 };
 
+using CodedImage = McuCache::CodedImage;
+
 // The entry of each MCU of the image that the cache holds, row by row; the others are
 // noted in `newMcus`. An MCU with the pixels of the last chart's at the same place takes
 // that entry without a hash; the cache is asked for the rest a row of MCUs at a time.
-std::vector<SharedMcuEntry> FindMcus(const QImage& image, McuCache& cache, NewMcus& newMcus) {
+std::vector<SharedMcuEntry> FindMcus(const QImage& image, const CodedImage* last,
+                                     McuCache& cache, NewMcus& newMcus) {
   const int columns = image.width() / kMcuSide;
   const int rows = image.height() / kMcuSide;
   const std::ptrdiff_t stride = image.bytesPerLine();
-  const std::shared_ptr<const McuCache::Places> last = cache.LastAtPlaces(columns, rows);
   std::vector<SharedMcuEntry> entries(static_cast<std::size_t>(columns) * rows);
   std::vector<uint8_t> rowPixels(static_cast<std::size_t>(columns) * kMcuBytes);
   std::vector<McuKey> keys;
@@ -79,9 +81,9 @@ std::vector<SharedMcuEntry> FindMcus(const QImage& image, McuCache& cache, NewMc
     for (int column = 0; column < columns; ++column) {
       const int place = row * columns + column;
       const uint8_t* topLeft = image.constBits() + row * kMcuSide * stride + column * kMcuRowBytes;
-      const McuEntry* before = last != nullptr ? (*last)[place].get() : nullptr;
+      const McuEntry* before = last != nullptr ? last->entries[place].get() : nullptr;
       if (before != nullptr && HasPixelsOf(topLeft, stride, *before)) {
-        entries[place] = (*last)[place];
+        entries[place] = last->entries[place];
         continue;
       }
       keys.push_back(GatherMcu(topLeft, stride, &rowPixels[keys.size() * kMcuBytes]));
@@ -100,28 +102,82 @@ std::vector<SharedMcuEntry> FindMcus(const QImage& image, McuCache& cache, NewMc
   return entries;
 }
 
-void PutMcus(const std::vector<SharedMcuEntry>& entries, ScanWriter& scan) {
-  const BlockCoders& coders = LibraryBlockCoders();
-  int previousLuma = 0, previousCb = 0, previousCr = 0;
-  // A DC difference, then the run of codes that follows it.
-  const auto put = [&scan](const BlockCoder& coder, int difference, const uint8_t*& bits,
-                           uint16_t bitCount) {
-    const Code dc = coder.DcDifference(difference);
-    scan.Put(dc.bits, dc.length);
-    scan.PutPacked(bits, bitCount);
-    bits += (bitCount + 7) / 8;
-  };
-  for (const SharedMcuEntry& entry : entries) {
-    const McuCode* code = &entry->code;
-    const uint8_t* bits = code->bits.data();
-    put(coders.luma, code->firstLumaDc - previousLuma, bits, code->bitCounts[0]);
-    put(coders.chroma, code->cbDc - previousCb, bits, code->bitCounts[1]);
-    put(coders.chroma, code->crDc - previousCr, bits, code->bitCounts[2]);
-    previousLuma = code->lastLumaDc;
-    previousCb = code->cbDc;
-    previousCr = code->crDc;
+// Codes the MCUs of `image` (its entries) into `image.scan`, noting where each starts.
+// Where a run of MCUs repeats the last chart's at the same places, and so does the MCU
+// before the run, the run's code is the last chart's bit for bit (its DC differences
+// are all within the run): it is copied from the last chart's scan as one run of bits.
+// The others are coded entry by entry: a DC difference, then the run of codes after it.
+class ScanAssembler {
+ public:
+  ScanAssembler(CodedImage& image, const CodedImage* last) : image_(image), last_(last) {}
+
+  void PutAll() {
+    const std::size_t count = image_.entries.size();
+    image_.mcuStarts.resize(count + 1);
+    // A chart's scan is about half a byte a pixel.
+    PackedBits& bits = image_.scan;
+    bits.Reserve(count * kMcuSide * kMcuSide * 4);
+    for (std::size_t place = 0; place < count;) {
+      std::size_t end = place;
+      while (end < count && RepeatsLast(end)) ++end;
+      if (end > place) {
+        CopyFromLast(place, end);
+        place = end;
+      } else {
+        PutEntry(place++);
+      }
+    }
+    image_.mcuStarts[count] = bits.bitCount();
+    bits.Close(CodedImage::kScanReadAheadBytes);
   }
-}
+
+ private:
+  bool RepeatsLast(std::size_t place) const {
+    if (last_ == nullptr || image_.entries[place] != last_->entries[place]) return false;
+    return place == 0 || image_.entries[place - 1] == last_->entries[place - 1];
+  }
+
+  void CopyFromLast(std::size_t first, std::size_t end) {
+    const std::size_t from = last_->mcuStarts[first];
+    const std::size_t to = image_.scan.bitCount();
+    for (std::size_t place = first; place < end; ++place) {
+      image_.mcuStarts[place] = to + (last_->mcuStarts[place] - from);
+    }
+    image_.scan.PutPacked(last_->scan.data(), from, last_->mcuStarts[end] - from);
+    NowAfter(image_.entries[end - 1]->code);
+  }
+
+  void PutEntry(std::size_t place) {
+    image_.mcuStarts[place] = image_.scan.bitCount();
+    const McuCode& code = image_.entries[place]->code;
+    const uint8_t* runs = code.bits.data();
+    PutRun(coders_.luma, code.firstLumaDc - previousLuma_, runs, code.bitCounts[0]);
+    PutRun(coders_.chroma, code.cbDc - previousCb_, runs, code.bitCounts[1]);
+    PutRun(coders_.chroma, code.crDc - previousCr_, runs, code.bitCounts[2]);
+    NowAfter(code);
+  }
+
+  // A DC difference, then the run of codes that follows it; `runs` moves to the next run.
+  void PutRun(const BlockCoder& coder, int difference, const uint8_t*& runs, uint16_t bitCount) {
+    const Code dc = coder.DcDifference(difference);
+    image_.scan.Put(dc.bits, dc.length);
+    image_.scan.PutPacked(runs, 0, bitCount);
+    runs += (bitCount + 7) / 8;
+  }
+
+  void NowAfter(const McuCode& code) {
+    previousLuma_ = code.lastLumaDc;
+    previousCb_ = code.cbDc;
+    previousCr_ = code.crDc;
+  }
+
+  CodedImage& image_;
+  const CodedImage* last_;
+  const BlockCoders& coders_ = LibraryBlockCoders();
+  int previousLuma_ = 0;
+  int previousCb_ = 0;
+  int previousCr_ = 0;
+};
 
 }  // namespace
 
@@ -136,19 +192,21 @@ QByteArray EncodeJpegCached(const QImage& image, McuCache& cache) {
   if (!CanEncodeCached(image)) {
     throw RunFailure(QStringLiteral("JPEG: the cached writer does not take this image"));
   }
+  auto coded = std::make_shared<CodedImage>();
+  coded->columns = image.width() / kMcuSide;
+  coded->rows = image.height() / kMcuSide;
+  const std::shared_ptr<const CodedImage> last = cache.LastImage(coded->columns, coded->rows);
   NewMcus newMcus;
-  std::vector<SharedMcuEntry> entries = FindMcus(image, cache, newMcus);
-  newMcus.CodeInto(entries, cache);
+  coded->entries = FindMcus(image, last.get(), cache, newMcus);
+  newMcus.CodeInto(coded->entries, cache);
+  ScanAssembler(*coded, last.get()).PutAll();
 
   QByteArray file;
   AppendFileHeader(file, image.width(), image.height(),
                    DensityOf(image.dotsPerMeterX(), image.dotsPerMeterY()), LibraryCodingTables());
-  // A chart's scan is about half a byte a pixel.
-  ScanWriter scan(file, qsizetype{image.width()} * image.height() / 2);
-  PutMcus(entries, scan);
-  scan.Finish();
+  AppendStuffed(coded->scan.data(), coded->scan.bitCount(), file);
   AppendFileEnd(file);
-  cache.SetLastAtPlaces(image.width() / kMcuSide, image.height() / kMcuSide, std::move(entries));
+  cache.SetLastImage(std::move(coded));
   return file;
 }
 

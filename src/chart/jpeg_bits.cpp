@@ -3,106 +3,129 @@
 #include <QtEndian>
 
 #include <bit>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace morvik::jpeg {
+
 namespace {
 
-uint64_t TopBits(uint64_t bits, uint32_t count) {
-  return count == 0 ? 0 : bits & ~uint64_t{0} << (64 - count);
+// The 64 bits of `bytes` from bit `bit` on.
+uint64_t WordAt(const uint8_t* bytes, std::size_t bit) {
+  const uint8_t* at = bytes + bit / 8;
+  const int skip = static_cast<int>(bit % 8);
+  const uint64_t word = qFromBigEndian<uint64_t>(at);
+  return skip == 0 ? word : word << skip | at[8] >> (8 - skip);
 }
 
+// The top `count` (1..63) bits of a word.
+uint64_t TopBits(std::size_t count) { return ~(~uint64_t{0} >> count); }
+
 }  // namespace
+
+void PackedBits::PutPacked(const uint8_t* bytes, std::size_t first, std::size_t count) {
+  if (count == 0) return;
+  Grow(count / 8 + 16);
+  const uint64_t head = WordAt(bytes, first);
+  if (held_ + count < 64) {
+    PutTop(head & TopBits(count), static_cast<int>(count));
+    return;
+  }
+  // The first word out: the bits held, then the run's first 64 - held_.
+  uint8_t* to = bytes_.get() + used_;
+  qToBigEndian(heldBits_ | head >> held_, to);
+  to += 8;
+  // Every further word out is the 64 bits of the run from `from` on, all of them the same
+  // number of bits into a byte: a byte-for-byte copy when that is none.
+  std::size_t from = first + 64 - held_;
+  const std::size_t end = first + count;
+  const std::size_t words = (end - from) / 64;
+  const uint8_t* at = bytes + from / 8;
+  if (const int skip = static_cast<int>(from % 8); skip == 0) {
+    std::memcpy(to, at, 8 * words);
+    to += 8 * words;
+  } else {
+    for (std::size_t i = 0; i < words; ++i, at += 8, to += 8) {
+      qToBigEndian(qFromBigEndian<uint64_t>(at) << skip | at[8] >> (8 - skip), to);
+    }
+  }
+  from += 64 * words;
+  used_ = static_cast<std::size_t>(to - bytes_.get());
+  held_ = static_cast<int>(end - from);
+  heldBits_ = held_ == 0 ? 0 : WordAt(bytes, from) & TopBits(held_);
+}
 
 void PackedBits::AlignToByte() { Put(0, (8 - held_ % 8) % 8); }
 
 std::vector<uint8_t> PackedBits::TakeBytes(int zeroBytes) {
-  AlignToByte();
-  bytes_.resize(used_);
-  for (int shift = 56; held_ > 0; held_ -= 8, shift -= 8) {
-    bytes_.push_back(static_cast<uint8_t>(heldBits_ >> shift));
-  }
+  const std::size_t bitsPut = bitCount();
+  Close(zeroBytes);
+  std::vector<uint8_t> bytes(bytes_.get(), bytes_.get() + (bitsPut + 7) / 8 + std::max(zeroBytes, 0));
+  *this = PackedBits();
+  return bytes;
+}
+
+void PackedBits::Close(int zeroBytes) {
+  const auto zeros = static_cast<std::size_t>(std::max(zeroBytes, 0));
+  Grow(8 + zeros);
+  qToBigEndian(heldBits_, bytes_.get() + used_);
+  const std::size_t end = used_ + (held_ + 7) / 8;
+  std::fill_n(bytes_.get() + end, zeros, uint8_t{0});
   heldBits_ = 0;
-  bytes_.resize(bytes_.size() + std::max(zeroBytes, 0));
-  used_ = 0;
-  return std::move(bytes_);
 }
 
-ScanWriter::ScanWriter(QByteArray& out, qsizetype expectedBytes) : out_(out) {
-  const qsizetype start = out_.size();
-  out_.resize(start + std::max<qsizetype>(expectedBytes, kWordRoom));
-  cursor_.at = reinterpret_cast<uint8_t*>(out_.data()) + start;
-  end_ = reinterpret_cast<uint8_t*>(out_.data()) + out_.size();
+void PackedBits::Grow(std::size_t bytes) {
+  if (used_ + bytes <= capacity_) return;
+  const std::size_t capacity = std::max({std::size_t{64}, 2 * capacity_, used_ + bytes});
+  auto grown = std::make_unique_for_overwrite<uint8_t[]>(capacity);
+  if (used_ > 0) std::memcpy(grown.get(), bytes_.get(), used_);
+  bytes_ = std::move(grown);
+  capacity_ = capacity;
 }
 
-void ScanWriter::PutPacked(const uint8_t* bytes, uint32_t bitCount) {
-  Reserve((bitCount / 64 + 2) * kWordRoom);  // a word for each 64 bits, the tail, the held
-  Cursor cursor = cursor_;
-  // Each whole word in puts out one word and leaves as many bits held as before, so the
-  // shifts stay the same for the whole run.
-  const uint32_t words = bitCount / 64;
-  if (cursor.held == 0) {
-    for (uint32_t i = 0; i < words; ++i) cursor.PutWord(qFromBigEndian<uint64_t>(bytes + 8 * i));
-  } else {
-    const int kept = cursor.held;
-    for (uint32_t i = 0; i < words; ++i) {
-      const uint64_t word = qFromBigEndian<uint64_t>(bytes + 8 * i);
-      cursor.PutWord(cursor.heldBits | word >> kept);
-      cursor.heldBits = word << (64 - kept);
+void AppendStuffed(const uint8_t* bytes, std::size_t bitCount, QByteArray& out) {
+  const std::size_t whole = bitCount / 8;
+  const qsizetype start = out.size();
+  // Every byte may double, the padded last one too; 16 more for the last vector stored.
+  out.resize(start + static_cast<qsizetype>(2 * whole + 2 + 16));
+  auto* const base = reinterpret_cast<uint8_t*>(out.data());
+  uint8_t* to = base + start;
+  const uint8_t* from = bytes;
+  const uint8_t* const end = bytes + whole;
+#if defined(__SSE2__)
+  // 16 bytes are stored as they are; where one of them is 0xFF, the bytes up to it stand,
+  // a 0x00 follows it, and the next 16 start after it. A chart has a 0xFF every twenty
+  // bytes or so.
+  const __m128i allOnes = _mm_set1_epi8(-1);
+  while (end - from >= 16) {
+    const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to), sixteen);
+    const auto ones = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(sixteen, allOnes)));
+    if (ones == 0) {
+      from += 16;
+      to += 16;
+      continue;
     }
+    const int at = std::countr_zero(ones);
+    to[at + 1] = 0;
+    from += at + 1;
+    to += at + 2;
   }
-  bitCount %= 64;
-  if (bitCount > 0) {
-    const uint64_t tail = qFromBigEndian<uint64_t>(bytes + 8 * words);
-    cursor.PutTop(TopBits(tail, bitCount), static_cast<int>(bitCount));
+#endif
+  for (; from < end; ++from) {
+    *to++ = *from;
+    if (*from == 0xFF) *to++ = 0;
   }
-  cursor_ = cursor;
-}
-
-void ScanWriter::Finish() {
-  Cursor& c = cursor_;
-  if (c.held % 8 != 0) {
-    const int padding = 8 - c.held % 8;
-    c.heldBits |= ((uint64_t{1} << padding) - 1) << (64 - c.held - padding);
-    c.held += padding;
+  if (const int rest = static_cast<int>(bitCount % 8); rest != 0) {
+    const uint8_t padding = 0xFF >> rest;
+    const auto last = static_cast<uint8_t>((*end & ~padding) | padding);
+    *to++ = last;
+    if (last == 0xFF) *to++ = 0;
   }
-  Reserve(kWordRoom);
-  for (int shift = 56; c.held > 0; c.held -= 8, shift -= 8) {
-    const auto byte = static_cast<uint8_t>(c.heldBits >> shift);
-    *c.at++ = byte;
-    if (byte == 0xFF) *c.at++ = 0;
-  }
-  c.heldBits = 0;
-  out_.resize(c.at - reinterpret_cast<uint8_t*>(out_.data()));
-}
-
-uint8_t* ScanWriter::PutWordStuffed(uint8_t* at, uint64_t word) {
-  // The top bit of each 0xFF byte: a byte is 0xFF when its low seven bits are all ones
-  // (adding one carries into the top bit, never beyond) and its top bit is set.
-  constexpr uint64_t kLowSeven = 0x7F7F7F7F7F7F7F7Fu;
-  const uint64_t ones = ((word & kLowSeven) + 0x0101010101010101u) & word & ~kLowSeven;
-  if ((ones & (ones - 1)) == 0) {
-    // The common case: one 0xFF. The bytes after it move up by one, after a 0x00.
-    const int place = std::countl_zero(ones) / 8;  // from the first byte
-    qToBigEndian(word, at);
-    at[place + 1] = 0;
-    if (place < 7) qToBigEndian(word << 8 * (place + 1), at + place + 2);
-    return at + 9;
-  }
-  for (int shift = 56; shift >= 0; shift -= 8) {
-    const auto byte = static_cast<uint8_t>(word >> shift);
-    at[0] = byte;
-    at[1] = 0;  // kept only after 0xFF
-    at += byte == 0xFF ? 2 : 1;
-  }
-  return at;
-}
-
-// Room for `bytes` more, the buffer grown ahead by doubling.
-void ScanWriter::Grow(qsizetype bytes) {
-  const qsizetype used = cursor_.at - reinterpret_cast<uint8_t*>(out_.data());
-  out_.resize(std::max<qsizetype>(2 * out_.size(), used + bytes + 4096));
-  cursor_.at = reinterpret_cast<uint8_t*>(out_.data()) + used;
-  end_ = reinterpret_cast<uint8_t*>(out_.data()) + out_.size();
+  out.resize(to - base);
 }
 
 }  // namespace morvik::jpeg

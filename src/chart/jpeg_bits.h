@@ -1,17 +1,21 @@
 #pragma once
 // Bits as a JPG file's coded data holds them, most significant first.
 //
-// PackedBits keeps codes as they are, byte-aligned where each run of codes starts: that
-// is how the MCU cache keeps a block's coded AC values. ScanWriter writes the scan itself:
-// a 0x00 after every 0xFF byte (which would otherwise read as a marker), and the last
-// byte padded with one bits. Both gather bits in a 64-bit word filled from the top, and
-// move whole words, since a chart's scan is some hundreds of kilobytes.
+// PackedBits gathers codes as they are, without the file's byte stuffing: that is how
+// the MCU cache keeps a block's coded AC values, and how the writer assembles a scan, so
+// that a run of MCUs the chart before coded at the same places can be copied from its
+// scan as one run of bits. AppendStuffed then writes a scan into the file: a 0x00 after
+// every 0xFF byte (which would otherwise read as a marker), the last byte padded with one
+// bits. Bits are moved a 64-bit word at a time, since a chart's scan is some hundreds of
+// kilobytes.
 
 #include <QByteArray>
 #include <QtEndian>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace morvik::jpeg {
@@ -21,106 +25,54 @@ class PackedBits {
   // The `count` (0..32) low bits of `value`; the higher bits must be zero.
   void Put(uint32_t value, int count) {
     if (count == 0) return;
-    const uint64_t bits = uint64_t{value} << (64 - count);
+    if (used_ + 8 > capacity_) Grow(8);
+    PutTop(uint64_t{value} << (64 - count), count);
+  }
+
+  // `count` bits of `bytes` from bit `first` on (bit 0 is the top bit of the first byte).
+  // The bytes must be readable up to 8 bytes beyond the byte of the run's last bit.
+  void PutPacked(const uint8_t* bytes, std::size_t first, std::size_t count);
+
+  // Pads with zero bits to a byte, so that the next run of codes starts on one.
+  void AlignToByte();
+  std::size_t bitCount() const { return used_ * 8 + held_; }
+  // Everything put, the last byte padded with zero bits, followed by `zeroBytes` zeros.
+  std::vector<uint8_t> TakeBytes(int zeroBytes);
+  // Writes out the bits still held, the last byte padded with zero bits, and
+  // `zeroBytes` zeros after it: data() then holds every bit put. Nothing may be put after.
+  void Close(int zeroBytes);
+  const uint8_t* data() const { return bytes_.get(); }
+  // Room for `bits` more, made at once.
+  void Reserve(std::size_t bits) { Grow(bits / 8 + 16); }
+
+ private:
+  // The top `count` (1..64) bits of `bits`; the lower bits must be zero. There must be
+  // room for a word.
+  void PutTop(uint64_t bits, int count) {
     const int total = held_ + count;
     if (total < 64) {
       heldBits_ |= bits >> held_;
       held_ = total;
       return;
     }
-    PutWord(heldBits_ | bits >> held_);
+    qToBigEndian(heldBits_ | bits >> held_, bytes_.get() + used_);
+    used_ += 8;
     heldBits_ = held_ == 0 ? 0 : bits << (64 - held_);
     held_ = total - 64;
   }
+  // Room for `bytes` more beyond those put, the buffer grown ahead by doubling.
+  void Grow(std::size_t bytes);
 
-  // Pads with zero bits to a byte, so that the next run of codes starts on one.
-  void AlignToByte();
-  uint32_t bitCount() const { return static_cast<uint32_t>(used_) * 8 + held_; }
-  // Everything put, the last byte padded with zero bits, followed by `zeroBytes` zeros.
-  std::vector<uint8_t> TakeBytes(int zeroBytes);
-
- private:
-  void PutWord(uint64_t word) {
-    if (used_ + 8 > bytes_.size()) bytes_.resize(std::max<std::size_t>(64, 2 * bytes_.size()));
-    qToBigEndian(word, bytes_.data() + used_);
-    used_ += 8;
-  }
-
-  std::vector<uint8_t> bytes_;  // the first used_ are put
+  // Not cleared when made: a scan's buffer is written once, and it is large.
+  std::unique_ptr<uint8_t[]> bytes_;  // the first used_ are put
+  std::size_t capacity_ = 0;
   std::size_t used_ = 0;
   uint64_t heldBits_ = 0;  // the top held_ bits
   int held_ = 0;
 };
 
-class ScanWriter {
- public:
-  // Appends to `out`, which must outlive the writer, with room for `expectedBytes` made
-  // at once; `out` has the right size after Finish.
-  ScanWriter(QByteArray& out, qsizetype expectedBytes);
-
-  // The `count` (0..32) low bits of `value`; the higher bits must be zero.
-  void Put(uint32_t value, int count) {
-    if (count == 0) return;
-    Reserve(kWordRoom);
-    Cursor cursor = cursor_;
-    cursor.PutTop(uint64_t{value} << (64 - count), count);
-    cursor_ = cursor;
-  }
-
-  // `bitCount` bits packed in `bytes`, most significant first. The bytes must be readable
-  // up to the next multiple of 8 bytes after the last bit.
-  void PutPacked(const uint8_t* bytes, uint32_t bitCount);
-
-  // Writes the bits still held, the last byte padded with ones, and trims `out`.
-  void Finish();
-
- private:
-  // Where the writing stands. The loops work on a copy of it in local variables, which
-  // the compiler keeps in registers (the bytes written could alias the writer's members).
-  struct Cursor {
-    uint8_t* at;            // the next byte
-    uint64_t heldBits = 0;  // the top `held` bits wait to be written
-    int held = 0;
-
-    // The top `count` (0..64) bits of `bits`; the lower bits must be zero. There must be
-    // room for a word.
-    void PutTop(uint64_t bits, int count) {
-      const int total = held + count;
-      if (total < 64) {
-        heldBits |= bits >> held;
-        held = total;
-        return;
-      }
-      PutWord(heldBits | bits >> held);
-      heldBits = held == 0 ? 0 : bits << (64 - held);
-      held = total - 64;
-    }
-
-    void PutWord(uint64_t word) {
-      // A byte of the word is 0xFF exactly when that byte of ~word is zero.
-      const uint64_t inverted = ~word;
-      if (((inverted - 0x0101010101010101u) & ~inverted & 0x8080808080808080u) != 0) {
-        at = PutWordStuffed(at, word);
-        return;
-      }
-      qToBigEndian(word, at);
-      at += 8;
-    }
-  };
-
-  static uint8_t* PutWordStuffed(uint8_t* at, uint64_t word);
-  // Room for `bytes` more at the cursor.
-  void Reserve(qsizetype bytes) {
-    if (cursor_.at + bytes > end_) Grow(bytes);
-  }
-  void Grow(qsizetype bytes);
-
-  // A word with every byte stuffed; one with a single 0xFF writes 8 bytes beyond it.
-  static constexpr qsizetype kWordRoom = 24;
-
-  QByteArray& out_;
-  uint8_t* end_;  // of out_'s bytes
-  Cursor cursor_;
-};
+// Appends the scan of `bitCount` bits of `bytes` to `out` as the file holds it: a 0x00
+// after every 0xFF byte, the last byte padded with one bits.
+void AppendStuffed(const uint8_t* bytes, std::size_t bitCount, QByteArray& out);
 
 }  // namespace morvik::jpeg

@@ -85,21 +85,20 @@ std::vector<SharedMcuEntry> McuCache::InsertAll(std::span<const McuKey> keys,
   return entries;
 }
 
-std::shared_ptr<const McuCache::Places> McuCache::LastAtPlaces(int columns, int rows) const {
+std::shared_ptr<const McuCache::CodedImage> McuCache::LastImage(int columns, int rows) const {
   std::lock_guard lock(mutex_);
-  if (columns != lastColumns_ || rows != lastRows_) return nullptr;
-  return lastAtPlaces_;
+  if (lastImage_ == nullptr || lastImage_->columns != columns || lastImage_->rows != rows) {
+    return nullptr;
+  }
+  return lastImage_;
 }
 
-void McuCache::SetLastAtPlaces(int columns, int rows, Places entries) {
-  auto places = std::make_shared<const Places>(std::move(entries));
+void McuCache::SetLastImage(std::shared_ptr<const CodedImage> image) {
   {
     std::lock_guard lock(mutex_);
-    lastColumns_ = columns;
-    lastRows_ = rows;
-    lastAtPlaces_.swap(places);
+    lastImage_.swap(image);
   }
-  // The places let go of here are released outside the lock.
+  // The image let go of here is released outside the lock.
 }
 
 McuCache::Stats McuCache::stats() const {

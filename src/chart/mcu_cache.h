@@ -21,6 +21,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "chart/jpeg_bits.h"
+
 namespace morvik::jpeg {
 
 inline constexpr int kMcuSide = 16;
@@ -85,13 +87,21 @@ class McuCache {
   // Keeps an entry for each key's pixels (copied) with its code; gives the entries.
   std::vector<SharedMcuEntry> InsertAll(std::span<const McuKey> keys, std::vector<McuCode> codes);
 
-  // The entries last coded at the places of an image `columns` x `rows` MCUs (row by
-  // row), null where there is none. Charts of a run mostly repeat the chart before at
-  // the same places, which the writer then only compares. The last chart's entries are
-  // held besides the budget.
-  using Places = std::vector<SharedMcuEntry>;
-  std::shared_ptr<const Places> LastAtPlaces(int columns, int rows) const;  // null: none
-  void SetLastAtPlaces(int columns, int rows, Places entries);
+  // The chart last coded, so that the next one can copy the code of the MCUs it repeats
+  // at the same places (charts of a run mostly repeat the chart before): the entry at
+  // each place, row by row; the scan's bits before stuffing, followed by
+  // kScanReadAheadBytes zeros; and the bit where each MCU's code starts, with one more for
+  // the end. It is held besides the budget.
+  struct CodedImage {
+    static constexpr int kScanReadAheadBytes = 16;
+    int columns = 0;
+    int rows = 0;
+    std::vector<SharedMcuEntry> entries;
+    PackedBits scan;  // closed
+    std::vector<std::size_t> mcuStarts;
+  };
+  std::shared_ptr<const CodedImage> LastImage(int columns, int rows) const;  // null: none
+  void SetLastImage(std::shared_ptr<const CodedImage> image);
 
   struct Stats {
     std::size_t entries = 0;
@@ -113,10 +123,8 @@ class McuCache {
   Generation older_;
   std::size_t newerBytes_ = 0;
   std::size_t olderBytes_ = 0;
-  int lastColumns_ = 0;
-  int lastRows_ = 0;
   // Shared as a whole: handing it out costs one count, not one for each of its entries.
-  std::shared_ptr<const Places> lastAtPlaces_;
+  std::shared_ptr<const CodedImage> lastImage_;
   uint64_t hits_ = 0;
   uint64_t misses_ = 0;
 };

@@ -17,12 +17,18 @@
 namespace morvik::jpeg {
 namespace {
 
-// The scan's bytes, one bit at a time: a 0x00 after each 0xFF, the end padded with ones.
-QByteArray ReferenceScan(const std::vector<std::pair<uint32_t, int>>& codes) {
-  std::vector<bool> bits;
+using Bits = std::vector<bool>;
+
+Bits BitsOf(const std::vector<std::pair<uint32_t, int>>& codes) {
+  Bits bits;
   for (const auto& [value, count] : codes) {
     for (int i = count - 1; i >= 0; --i) bits.push_back((value >> i) & 1);
   }
+  return bits;
+}
+
+// The scan's bytes, one bit at a time: a 0x00 after each 0xFF, the end padded with ones.
+QByteArray ReferenceScan(Bits bits) {
   while (bits.size() % 8 != 0) bits.push_back(true);
   QByteArray out;
   for (std::size_t i = 0; i < bits.size(); i += 8) {
@@ -34,15 +40,25 @@ QByteArray ReferenceScan(const std::vector<std::pair<uint32_t, int>>& codes) {
   return out;
 }
 
-QByteArray WrittenScan(const std::vector<std::pair<uint32_t, int>>& codes) {
+QByteArray ReferenceScan(const std::vector<std::pair<uint32_t, int>>& codes) {
+  return ReferenceScan(BitsOf(codes));
+}
+
+QByteArray Stuffed(PackedBits& bits) {
+  const std::size_t bitCount = bits.bitCount();
+  const std::vector<uint8_t> bytes = bits.TakeBytes(0);
   QByteArray out("head");
-  ScanWriter scan(out, 0);
-  for (const auto& [value, count] : codes) scan.Put(value, count);
-  scan.Finish();
+  AppendStuffed(bytes.data(), bitCount, out);
   return out.mid(4);
 }
 
-TEST(ScanWriterTest, StuffsAndPadsAsTheFileNeeds) {
+QByteArray WrittenScan(const std::vector<std::pair<uint32_t, int>>& codes) {
+  PackedBits bits;
+  for (const auto& [value, count] : codes) bits.Put(value, count);
+  return Stuffed(bits);
+}
+
+TEST(ScanBitsTest, StuffsAndPadsAsTheFileNeeds) {
   using Codes = std::vector<std::pair<uint32_t, int>>;
   const struct {
     const char* name;
@@ -73,10 +89,10 @@ TEST(ScanWriterTest, StuffsAndPadsAsTheFileNeeds) {
   }
 }
 
-TEST(ScanWriterTest, RandomCodesAndPackedRunsMatchTheBitByBitScan) {
+TEST(ScanBitsTest, RandomCodesAndCopiedRunsMatchTheBitByBitScan) {
   std::mt19937 random(42);
-  std::uniform_int_distribution<int> length(0, 32), pick(0, 9);
-  for (int round = 0; round < 200; ++round) {
+  std::uniform_int_distribution<int> length(0, 32), pick(0, 9), offset(0, 63);
+  for (int round = 0; round < 300; ++round) {
     std::vector<std::pair<uint32_t, int>> codes;
     for (int i = 0, n = pick(random) * 20; i < n; ++i) {
       const int count = length(random);
@@ -87,18 +103,27 @@ TEST(ScanWriterTest, RandomCodesAndPackedRunsMatchTheBitByBitScan) {
     }
     ASSERT_EQ(WrittenScan(codes), ReferenceScan(codes)) << "round " << round;
 
-    // The same bits packed, as the cache keeps them, then written as one run.
-    PackedBits packed;
-    for (const auto& [value, count] : codes) packed.Put(value, count);
-    const uint32_t bitCount = packed.bitCount();
-    const std::vector<uint8_t> bytes = packed.TakeBytes(8);
-    QByteArray out;
-    ScanWriter scan(out, 16);
-    scan.Put(1, 1);  // off the byte boundary
-    scan.PutPacked(bytes.data(), bitCount);
-    scan.Finish();
-    codes.insert(codes.begin(), {1, 1});
-    ASSERT_EQ(out, ReferenceScan(codes)) << "packed, round " << round;
+    // A run of the same bits copied from any bit into a scan off any bit, as the writer
+    // copies the last chart's code: the source starts and the copy ends anywhere.
+    PackedBits source;
+    for (const auto& [value, count] : codes) source.Put(value, count);
+    const std::size_t sourceBits = source.bitCount();
+    const std::vector<uint8_t> bytes = source.TakeBytes(16);
+    const std::size_t first = sourceBits == 0 ? 0 : random() % sourceBits;
+    const std::size_t count = sourceBits == 0 ? 0 : random() % (sourceBits - first + 1);
+    const int lead = offset(random);
+    PackedBits scan;
+    const auto ones = [](int count) { return count == 32 ? ~0u : (1u << count) - 1; };
+    scan.Put(ones(lead / 2), lead / 2);  // whatever is held before the run
+    scan.Put(ones(lead - lead / 2), lead - lead / 2);
+    scan.PutPacked(bytes.data(), first, count);
+    scan.Put(0b10, 2);
+    Bits expected(lead, true);
+    const Bits all = BitsOf(codes);
+    expected.insert(expected.end(), all.begin() + first, all.begin() + first + count);
+    expected.insert(expected.end(), {true, false});
+    ASSERT_EQ(Stuffed(scan), ReferenceScan(expected))
+        << "round " << round << ", bits " << first << " + " << count << " after " << lead;
   }
 }
 
@@ -244,17 +269,16 @@ TEST(McuCacheTest, AnEntrysPixelsDifferWhereverOneByteDiffers) {
   EXPECT_TRUE(HasPixelsOf(topLeft(), image.bytesPerLine(), entry));
 }
 
-TEST(McuCacheTest, RemembersTheLastChartsPlacesForItsSizeOnly) {
-  CacheFixture f(6);
+TEST(McuCacheTest, RemembersTheLastChartForItsSizeOnly) {
   McuCache cache;
-  std::vector<SharedMcuEntry> placed;
-  for (int i = 0; i < 6; ++i) placed.push_back(f.Insert(cache, i));
-  EXPECT_EQ(cache.LastAtPlaces(3, 2), nullptr);
-  cache.SetLastAtPlaces(3, 2, placed);
-  ASSERT_NE(cache.LastAtPlaces(3, 2), nullptr);
-  EXPECT_EQ(*cache.LastAtPlaces(3, 2), placed);
-  EXPECT_EQ(cache.LastAtPlaces(2, 3), nullptr);
-  EXPECT_EQ(cache.LastAtPlaces(6, 1), nullptr);
+  EXPECT_EQ(cache.LastImage(3, 2), nullptr);
+  auto image = std::make_shared<McuCache::CodedImage>();
+  image->columns = 3;
+  image->rows = 2;
+  cache.SetLastImage(image);
+  EXPECT_EQ(cache.LastImage(3, 2), image);
+  EXPECT_EQ(cache.LastImage(2, 3), nullptr);
+  EXPECT_EQ(cache.LastImage(6, 1), nullptr);
 }
 
 }  // namespace
