@@ -64,9 +64,10 @@ using CodedImage = McuCache::CodedImage;
 
 // The entry of each MCU of the image that the cache holds, row by row; the others are
 // noted in `newMcus`. An MCU with the pixels of the last chart's at the same place takes
-// that entry without a hash; the cache is asked for the rest a row of MCUs at a time.
-std::vector<SharedMcuEntry> FindMcus(const QImage& image, const CodedImage* last,
-                                     McuCache& cache, NewMcus& newMcus) {
+// that entry without a hash (without even comparing where both hold the same layer's
+// pixels); the cache is asked for the rest a row of MCUs at a time.
+std::vector<SharedMcuEntry> FindMcus(const QImage& image, const ImageOrigin& origin,
+                                     const CodedImage* last, McuCache& cache, NewMcus& newMcus) {
   const int columns = image.width() / kMcuSide;
   const int rows = image.height() / kMcuSide;
   const std::ptrdiff_t stride = image.bytesPerLine();
@@ -78,11 +79,17 @@ std::vector<SharedMcuEntry> FindMcus(const QImage& image, const CodedImage* last
   for (int row = 0; row < rows; ++row) {
     keys.clear();
     keyPlaces.clear();
+    const uint32_t sameLayer =
+        last != nullptr
+            ? origin.SameLayerColumns(last->origin, row * kMcuSide, (row + 1) * kMcuSide - 1)
+            : 0;
     for (int column = 0; column < columns; ++column) {
       const int place = row * columns + column;
       const uint8_t* topLeft = image.constBits() + row * kMcuSide * stride + column * kMcuRowBytes;
       const McuEntry* before = last != nullptr ? last->entries[place].get() : nullptr;
-      if (before != nullptr && HasPixelsOf(topLeft, stride, *before)) {
+      const int tileColumn = column * kMcuSide / DirtyTiles::kTileWidth;
+      const bool layerPixels = tileColumn < 32 && (sameLayer >> tileColumn & 1) != 0;
+      if (before != nullptr && (layerPixels || HasPixelsOf(topLeft, stride, *before))) {
         entries[place] = last->entries[place];
         continue;
       }
@@ -188,16 +195,17 @@ bool CanEncodeCached(const QImage& image) {
          image.textKeys().isEmpty() && !image.colorSpace().isValid();
 }
 
-QByteArray EncodeJpegCached(const QImage& image, McuCache& cache) {
+QByteArray EncodeJpegCached(const QImage& image, McuCache& cache, const ImageOrigin& origin) {
   if (!CanEncodeCached(image)) {
     throw RunFailure(QStringLiteral("JPEG: the cached writer does not take this image"));
   }
   auto coded = std::make_shared<CodedImage>();
   coded->columns = image.width() / kMcuSide;
   coded->rows = image.height() / kMcuSide;
+  coded->origin = origin;
   const std::shared_ptr<const CodedImage> last = cache.LastImage(coded->columns, coded->rows);
   NewMcus newMcus;
-  coded->entries = FindMcus(image, last.get(), cache, newMcus);
+  coded->entries = FindMcus(image, origin, last.get(), cache, newMcus);
   newMcus.CodeInto(coded->entries, cache);
   ScanAssembler(*coded, last.get()).PutAll();
 

@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QImage>
 
+#include "chart/image_origin.h"
 #include "chart/mcu_cache.h"
 
 namespace morvik::jpeg {
@@ -18,7 +19,9 @@ namespace morvik::jpeg {
 bool CanEncodeCached(const QImage& image);
 
 // The JPG file of an image that CanEncodeCached takes. Throws RunFailure for another
-// image, or when the library fails.
-QByteArray EncodeJpegCached(const QImage& image, McuCache& cache);
+// image, or when the library fails. Where `origin` and the last chart's say that both
+// hold the same layer's pixels, the MCUs there are taken as the last chart's without
+// comparing their pixels.
+QByteArray EncodeJpegCached(const QImage& image, McuCache& cache, const ImageOrigin& origin = {});
 
 }  // namespace morvik::jpeg

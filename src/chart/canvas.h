@@ -58,6 +58,8 @@ class Canvas {
 
   // The drawn image. Copies share its pixels until the canvas draws again.
   const QImage& image() const;
+  // What is known of the image's pixels: those of the month's layer outside some tiles.
+  ImageOrigin origin() const { return buffers_.Origin(); }
 
   // Vectors only: the chart drawn since the layer was stored or restored (or since the
   // canvas was cleared), on its layer.

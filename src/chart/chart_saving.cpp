@@ -76,6 +76,7 @@ ChartSave PrepareChartSave(const WorkingTables& tables, const QString& outputFol
   save.namesFailed = tables.workCsvPath.size() < 3;
   if (save.namesFailed) return save;
   save.image = canvas.image();
+  save.origin = canvas.origin();
   if (tables.saveBmp == 1) save.bmpPath = ImagePath(tables, outputFolder, QStringLiteral("bmp"));
   if (tables.saveJpg == 1) save.jpgPath = ImagePath(tables, outputFolder, QStringLiteral("jpg"));
   return save;
@@ -87,9 +88,10 @@ std::unique_ptr<jpeg::McuCache> MakeRunJpegCache() {
   return std::make_unique<jpeg::McuCache>();
 }
 
-QByteArray EncodeChartJpeg(const QImage& image, jpeg::McuCache* cache) {
+QByteArray EncodeChartJpeg(const QImage& image, jpeg::McuCache* cache,
+                           const ImageOrigin& origin) {
   if (cache != nullptr && jpeg::CanEncodeCached(image)) {
-    return jpeg::EncodeJpegCached(image, *cache);
+    return jpeg::EncodeJpegCached(image, *cache, origin);
   }
   return EncodeWithImageWriter(image, "jpg", kJpgQuality);
 }
@@ -101,7 +103,7 @@ QString WriteChartFiles(const ChartSave& save, jpeg::McuCache* jpegCache) noexce
       WriteImageFile(save.bmpPath, [&] { return EncodeWithImageWriter(save.image, "bmp", -1); });
     }
     if (!save.jpgPath.isEmpty()) {
-      WriteImageFile(save.jpgPath, [&] { return EncodeChartJpeg(save.image, jpegCache); });
+      WriteImageFile(save.jpgPath, [&] { return EncodeChartJpeg(save.image, jpegCache, save.origin); });
     }
     return QString();
   } catch (const std::exception& error) {

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+#include "chart/image_origin.h"
+
 namespace morvik {
 
 struct WorkingTables;
@@ -24,6 +26,7 @@ void SaveChart(const WorkingTables& tables, const QString& outputFolder, const C
 // while the run goes on: prepare (the image and the file names), write, finish (report).
 struct ChartSave {
   QImage image;              // shares the canvas's pixels until the canvas draws again
+  ImageOrigin origin;        // of the image's pixels
   QString bmpPath;           // empty: no BMP
   QString jpgPath;           // empty: no JPG
   bool namesFailed = false;  // workCsvPath too short to make an image name
@@ -39,7 +42,8 @@ std::unique_ptr<jpeg::McuCache> MakeRunJpegCache();
 // A chart's JPG file. With a cache, the cached writer writes the images it takes; Qt's
 // image writer writes the others, and all without one. Either way, the same bytes.
 // Throws RunFailure when the image cannot be encoded.
-QByteArray EncodeChartJpeg(const QImage& image, jpeg::McuCache* cache);
+QByteArray EncodeChartJpeg(const QImage& image, jpeg::McuCache* cache,
+                           const ImageOrigin& origin = {});
 
 // BMP first, then JPG; stops at the first failure. Safe on any thread, and so is sharing
 // the cache. Returns what failed, the file and the system's reason; empty when every file

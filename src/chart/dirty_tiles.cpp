@@ -6,17 +6,31 @@
 
 namespace morvik {
 
+namespace {
+
+// The tile columns from `first` to `last`, a bit each.
+std::uint32_t ColumnBits(int first, int last) {
+  return (last == 31 ? ~std::uint32_t{0} : (std::uint32_t{1} << (last + 1)) - 1) &
+         ~((std::uint32_t{1} << first) - 1);
+}
+
+}  // namespace
+
 void DirtyTiles::Mark(const QRect& rect) {
   const QRect clipped = rect.normalized() & QRect(0, 0, kColumns * kTileWidth, kRows * kTileHeight);
   if (clipped.isEmpty()) return;
-  const int firstColumn = clipped.left() / kTileWidth;
-  const int lastColumn = clipped.right() / kTileWidth;
   const std::uint32_t columns =
-      (lastColumn == 31 ? ~std::uint32_t{0} : (std::uint32_t{1} << (lastColumn + 1)) - 1) &
-      ~((std::uint32_t{1} << firstColumn) - 1);
+      ColumnBits(clipped.left() / kTileWidth, clipped.right() / kTileWidth);
   for (int row = clipped.top() / kTileHeight; row <= clipped.bottom() / kTileHeight; ++row) {
     rows_[row] |= columns;
   }
+}
+
+std::uint32_t DirtyTiles::MarkedColumns(int top, int bottom) const {
+  std::uint32_t columns = 0;
+  const int last = std::min(bottom / kTileHeight, kRows - 1);
+  for (int row = std::max(top / kTileHeight, 0); row <= last; ++row) columns |= rows_[row];
+  return columns;
 }
 
 void DirtyTiles::MarkAll() { rows_.fill(~std::uint32_t{0} >> (32 - kColumns)); }

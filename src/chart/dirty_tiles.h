@@ -16,18 +16,21 @@ class DirtyTiles {
  public:
   static constexpr int kTileWidth = 32;
   static constexpr int kTileHeight = 8;
+  static constexpr int kColumns = 1024 / kTileWidth;
+  static constexpr int kRows = 768 / kTileHeight;
 
   // Marks every tile that `rect` touches; the part outside the image is ignored.
   void Mark(const QRect& rect);
   void MarkAll();
   bool IsClean() const;
+  // The tile columns with a marked tile in the pixel rows `top` to `bottom`, bit c for
+  // column c (of kTileWidth pixels).
+  std::uint32_t MarkedColumns(int top, int bottom) const;
   // Copies the marked tiles of `from` into `to` (both of the canvas's size and format)
   // and marks nothing any more.
   void CopyBack(const QImage& from, QImage& to);
 
  private:
-  static constexpr int kColumns = 1024 / kTileWidth;
-  static constexpr int kRows = 768 / kTileHeight;
   static_assert(kColumns <= 32, "one bit a tile column");
   std::array<std::uint32_t, kRows> rows_{};  // bit c of rows_[r]: tile (c, r) is marked
 };

@@ -16,13 +16,21 @@ bool IsFree(const QImage& image) {
   return true;
 }
 
+// Layer numbers are unique in the process, so that images of different canvases never
+// pass for images of the same layer.
+quint64 NewLayerNumber() {
+  static std::atomic<quint64> last{0};
+  return ++last;
+}
+
 }  // namespace
 
 LayerBuffers::LayerBuffers(QImage blank) : blank_(std::move(blank)), image_(blank_.copy()) {}
 
 void LayerBuffers::StoreLayer() {
   layer_ = image_.copy();
-  imageLayer_ = ++layerNumber_;
+  layerNumber_ = NewLayerNumber();
+  imageLayer_ = layerNumber_;
   dirty_ = DirtyTiles();
   drawnOnLayer_.clear();
 }
@@ -56,6 +64,10 @@ void LayerBuffers::TakeFreeBuffer() {
   dirty_ = free->dirty;
   imageLayer_ = free->layer;
   retired_.erase(free);
+}
+
+ImageOrigin LayerBuffers::Origin() const {
+  return OnLayer() ? ImageOrigin{layerNumber_, dirty_} : ImageOrigin{};
 }
 
 void LayerBuffers::MarkDrawn(const QRect& area) {

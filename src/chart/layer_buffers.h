@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "chart/dirty_tiles.h"
+#include "chart/image_origin.h"
 
 namespace morvik {
 
@@ -31,8 +32,10 @@ class LayerBuffers {
   void LeaveLayer() { imageLayer_ = 0; }
   // True while the image is the current layer plus what was marked since.
   bool OnLayer() const { return imageLayer_ != 0 && imageLayer_ == layerNumber_; }
-  // Counts the layers stored: a number names one layer's pixels.
+  // The number of the current layer's pixels, unique in the process.
   quint64 layerNumber() const { return layerNumber_; }
+  // What is known of the image's pixels as they stand.
+  ImageOrigin Origin() const;
 
   // Notes that the pixels of `area` may have changed.
   void MarkDrawn(const QRect& area);

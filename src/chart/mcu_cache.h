@@ -21,6 +21,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "chart/image_origin.h"
 #include "chart/jpeg_bits.h"
 
 namespace morvik::jpeg {
@@ -98,6 +99,7 @@ class McuCache {
     int rows = 0;
     std::vector<SharedMcuEntry> entries;
     PackedBits scan;  // closed
+    ImageOrigin origin;
     std::vector<std::size_t> mcuStarts;
   };
   std::shared_ptr<const CodedImage> LastImage(int columns, int rows) const;  // null: none

@@ -56,7 +56,8 @@ TEST(CachedJpegWriterTest, ChartsOfARunComeOutAsTheImageWriterWritesThem) {
                          QStringLiteral("%1").arg(staff, 5, 10, QLatin1Char('0')), staff);
       const QImage image = testing::DrawOn(canvas, *tables);
       ASSERT_TRUE(jpeg::CanEncodeCached(image));
-      EXPECT_TRUE(SameBytes(jpeg::EncodeJpegCached(image, cache), ImageWriterBytes(image)))
+      EXPECT_TRUE(SameBytes(jpeg::EncodeJpegCached(image, cache, canvas.origin()),
+                            ImageWriterBytes(image)))
           << "chart " << chart++;
     }
   }
@@ -74,7 +75,8 @@ void PrintTo(const BudgetCase& c, std::ostream* out) { *out << c.name; }
 class RandomDrawingTest : public ::testing::TestWithParam<BudgetCase> {};
 
 // Random boxes, lines and texts over two layers, as the canvas reuse test draws them;
-// small budgets make the cache drop and move entries all the time.
+// small budgets make the cache drop and move entries all the time. The canvas's word on
+// which tiles hold the layer's pixels must never give a chart another's MCU.
 TEST_P(RandomDrawingTest, EveryChartComesOutAsTheImageWriterWritesIt) {
   std::mt19937 random(20261208);
   const std::vector<testing::Operation> layers[] = {testing::RandomOperations(random, 40),
@@ -85,8 +87,10 @@ TEST_P(RandomDrawingTest, EveryChartComesOutAsTheImageWriterWritesIt) {
     const int layer = chart % 5 < 3 ? 0 : 1;
     testing::DrawLayer(canvas, QStringLiteral("layer %1").arg(layer), layers[layer]);
     testing::Apply(canvas, testing::WithFixedTexts(testing::RandomOperations(random, 30), random));
+    // With what the canvas knows of the pixels, as a run hands it on.
     const QImage image = canvas.image();
-    ASSERT_TRUE(SameBytes(jpeg::EncodeJpegCached(image, cache), ImageWriterBytes(image)))
+    ASSERT_TRUE(SameBytes(jpeg::EncodeJpegCached(image, cache, canvas.origin()),
+                          ImageWriterBytes(image)))
         << "chart " << chart;
   }
   EXPECT_LE(cache.stats().bytes, GetParam().budgetBytes);
