@@ -139,9 +139,14 @@ BlockCoder::BlockCoder(const HuffmanSpec& dc, const HuffmanSpec& ac) {
   sixteenZeros_ = symbols[kSixteenZeros];
   endOfBlock_ = symbols[kEndOfBlock];
   acValues_.reserve(2 * kMaxAcValue + 1);
+  acValuesAfterNoZeros_.reserve(2 * kMaxAcValue + 1);
   for (int value = -kMaxAcValue; value <= kMaxAcValue; ++value) {
     const int category = Category(value);
-    acValues_.push_back(ExtraBits(value, category) << 4 | static_cast<uint32_t>(category));
+    const uint32_t extra = ExtraBits(value, category);
+    acValues_.push_back(extra << 4 | static_cast<uint32_t>(category));
+    const Code& symbol = acSymbols_[category];  // no zeros before
+    acValuesAfterNoZeros_.push_back(
+        symbol.length == 0 ? 0 : (symbol.bits | extra) << 5 | static_cast<uint32_t>(symbol.length));
   }
 }
 
@@ -160,20 +165,28 @@ void BlockCoder::AppendAcCodes(const Block& block, PackedBits& out) const {
   // Read through locals: the stores of the bits could alias the members.
   const Code* const symbols = acSymbols_.data();
   const uint32_t* const values = acValues_.data();
+  const uint32_t* const afterNoZeros = acValuesAfterNoZeros_.data();
   GatheredBits bits(out);
   int previous = 0;  // the last nonzero value's place, or the DC's
   for (; nonzero != 0; nonzero &= nonzero - 1) {
     const int k = std::countr_zero(nonzero);
     const int value = block[kZigzagOrder[k]];
-    int zeros = k - previous - 1;
-    for (; zeros > 15; zeros -= 16) bits.Put(sixteenZeros_.bits, sixteenZeros_.length);
     const auto index = static_cast<unsigned>(value + kMaxAcValue);
     if (index > 2 * kMaxAcValue) ThrowBeyondRange("AC value", value);
-    const uint32_t sized = values[index];
-    const Code code = symbols[zeros << 4 | (sized & 0xF)];
-    if (code.length == 0) ThrowBeyondRange("AC value", value);
-    bits.Put(code.bits | sized >> 4, code.length);
+    int zeros = k - previous - 1;
     previous = k;
+    Code code;
+    if (zeros == 0) {  // most values of the dense blocks around a chart's text
+      const uint32_t joined = afterNoZeros[index];
+      code = {joined >> 5, static_cast<int>(joined & 0x1F)};
+    } else {
+      for (; zeros > 15; zeros -= 16) bits.Put(sixteenZeros_.bits, sixteenZeros_.length);
+      const uint32_t sized = values[index];
+      const Code& symbol = symbols[zeros << 4 | (sized & 0xF)];
+      code = {symbol.bits | sized >> 4, symbol.length};
+    }
+    if (code.length == 0) ThrowBeyondRange("AC value", value);
+    bits.Put(code.bits, code.length);
   }
   if (previous != 63) bits.Put(endOfBlock_.bits, endOfBlock_.length);
   bits.Flush();

@@ -48,6 +48,8 @@ class BlockCoder {
   // For each AC value (index value + kMaxAcValue), its extra bits and, in the low four
   // bits, its size category.
   std::vector<uint32_t> acValues_;
+  // The same values' whole codes when no zeros come before them, code << 5 | length.
+  std::vector<uint32_t> acValuesAfterNoZeros_;
 };
 
 // The coders of the tables the library's settings give: luma's for the four Y blocks of
