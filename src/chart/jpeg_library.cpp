@@ -8,12 +8,24 @@
 #include <cstdlib>
 #include <cstring>
 
-// The library's own declarations too: the Huffman coder's place in the compressor, which
-// QuantizeWithLibrary fills with its own.
+// The library's own declaration of its Huffman coder's place in the compressor, which
+// QuantizeWithLibrary fills with its own. Not every installation has that header (Debian's
+// has); without it, the same three calls that the library makes are declared here.
+#if __has_include(<jpegint.h>)
 #define JPEG_INTERNALS
 #include <jpeglib.h>
 #undef MAX
 #undef MIN
+#else
+#include <jpeglib.h>
+extern "C" {
+struct jpeg_entropy_encoder {
+  void (*start_pass)(j_compress_ptr info, boolean gatherStatistics);
+  boolean (*encode_mcu)(j_compress_ptr info, JBLOCKROW* blocks);
+  void (*finish_pass)(j_compress_ptr info);
+};
+}
+#endif
 
 #include "core/failures.h"
 
