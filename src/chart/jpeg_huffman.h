@@ -40,10 +40,16 @@ class BlockCoder {
   static constexpr int kMaxDcDifference = 2047;
   static constexpr int kMaxAcValue = 1023;
   std::vector<Code> dcDifferences_;  // index difference + kMaxDcDifference
-  std::array<Code, 256> ac_;
+  // Each AC symbol's code followed by room for the extra bits of its size category (its
+  // low four bits), all zero.
+  std::array<Code, 256> acSymbols_;
+  Code sixteenZeros_;
+  Code endOfBlock_;
   // For each AC value (index value + kMaxAcValue), its extra bits and, in the low four
   // bits, its size category.
   std::vector<uint32_t> acValues_;
+  // The same values' whole codes when no zeros come before them, code << 5 | length.
+  std::vector<uint32_t> acValuesAfterNoZeros_;
 };
 
 // The coders of the tables the library's settings give: luma's for the four Y blocks of

@@ -8,7 +8,24 @@
 #include <cstdlib>
 #include <cstring>
 
+// The library's own declaration of its Huffman coder's place in the compressor, which
+// QuantizeWithLibrary fills with its own. Not every installation has that header (Debian's
+// has); without it, the same three calls that the library makes are declared here.
+#if __has_include(<jpegint.h>)
+#define JPEG_INTERNALS
 #include <jpeglib.h>
+#undef MAX
+#undef MIN
+#else
+#include <jpeglib.h>
+extern "C" {
+struct jpeg_entropy_encoder {
+  void (*start_pass)(j_compress_ptr info, boolean gatherStatistics);
+  boolean (*encode_mcu)(j_compress_ptr info, JBLOCKROW* blocks);
+  void (*finish_pass)(j_compress_ptr info);
+};
+}
+#endif
 
 #include "core/failures.h"
 
@@ -66,6 +83,72 @@ bool CompressOrJump(jpeg_compress_struct& info, ErrorTrap& trap, const RgbPixels
   jpeg_mem_dest(&info, out, size);
   Configure(info, pixels.width, pixels.height, density);
   jpeg_start_compress(&info, TRUE);
+  while (info.next_scanline < info.image_height) {
+    jpeg_write_scanlines(&info, rows + info.next_scanline, info.image_height - info.next_scanline);
+  }
+  jpeg_finish_compress(&info);
+  return true;
+}
+
+// Takes the place of the library's Huffman coder once compression has started: it keeps
+// the blocks of each MCU, in room made beforehand, and codes nothing. The library calls
+// it from C, so it does nothing that could throw.
+struct BlockKeeper {
+  jpeg_entropy_encoder coder;  // first, so that the library's pointer to it is the keeper's
+  Block* next = nullptr;
+  std::size_t room = 0;  // blocks from `next`
+  std::size_t mcus = 0;  // handed over, kept or not
+};
+
+static_assert(sizeof(JBLOCK) == sizeof(Block), "a block of the library is one of ours");
+
+void StartNothing(j_compress_ptr, boolean) {}
+void FinishNothing(j_compress_ptr) {}
+
+boolean KeepMcu(j_compress_ptr info, JBLOCKROW* blocks) {
+  BlockKeeper* keeper = reinterpret_cast<BlockKeeper*>(info->entropy);
+  ++keeper->mcus;
+  const auto count = static_cast<std::size_t>(info->blocks_in_MCU);
+  if (count > keeper->room) return TRUE;  // more than the layout said: found out after
+  for (std::size_t b = 0; b < count; ++b) {
+    std::memcpy(keeper->next + b, blocks[b], sizeof(Block));
+  }
+  keeper->next += count;
+  keeper->room -= count;
+  return TRUE;
+}
+
+// Starts the compression and puts the keeper in the Huffman coder's place; gives the
+// layout of the MCUs, with no room for blocks yet.
+bool StartQuantizingOrJump(jpeg_compress_struct& info, ErrorTrap& trap, const RgbPixels& pixels,
+                           unsigned char** out, unsigned long* size, BlockKeeper& keeper,
+                           QuantizedMcus& layout) {
+  if (setjmp(trap.jump) != 0) return false;
+  jpeg_create_compress(&info);
+  jpeg_mem_dest(&info, out, size);  // the headers only
+  Configure(info, pixels.width, pixels.height, Density{});
+  jpeg_start_compress(&info, TRUE);
+  if (info.comps_in_scan != 3) {
+    std::snprintf(trap.message, sizeof trap.message, "%d components in the scan",
+                  info.comps_in_scan);
+    return false;
+  }
+  layout.columns = static_cast<int>(info.MCUs_per_row);
+  layout.rows = static_cast<int>(info.MCU_rows_in_scan);
+  for (int c = 0; c < 3; ++c) {
+    layout.blockColumns[c] = info.cur_comp_info[c]->MCU_width;
+    layout.blockRows[c] = info.cur_comp_info[c]->MCU_height;
+  }
+  layout.blocksPerMcu = info.blocks_in_MCU;
+  keeper.coder.start_pass = StartNothing;
+  keeper.coder.encode_mcu = KeepMcu;
+  keeper.coder.finish_pass = FinishNothing;
+  info.entropy = &keeper.coder;
+  return true;
+}
+
+bool QuantizeOrJump(jpeg_compress_struct& info, ErrorTrap& trap, JSAMPROW* rows) {
+  if (setjmp(trap.jump) != 0) return false;
   while (info.next_scanline < info.image_height) {
     jpeg_write_scanlines(&info, rows + info.next_scanline, info.image_height - info.next_scanline);
   }
@@ -140,9 +223,7 @@ CodingTables ReadLibraryTables() {
   return tables;
 }
 
-}  // namespace
-
-std::vector<uint8_t> CompressWithLibrary(const RgbPixels& pixels, Density density) {
+std::vector<JSAMPROW> RowsOf(const RgbPixels& pixels) {
   if (pixels.width <= 0 || pixels.height <= 0 || pixels.data == nullptr) {
     throw RunFailure(QStringLiteral("JPEG: no pixels to encode"));
   }
@@ -150,6 +231,13 @@ std::vector<uint8_t> CompressWithLibrary(const RgbPixels& pixels, Density densit
   for (int y = 0; y < pixels.height; ++y) {
     rows[y] = const_cast<JSAMPROW>(pixels.data + y * pixels.stride);  // the library only reads
   }
+  return rows;
+}
+
+}  // namespace
+
+std::vector<uint8_t> CompressWithLibrary(const RgbPixels& pixels, Density density) {
+  std::vector<JSAMPROW> rows = RowsOf(pixels);
   ErrorTrap trap;
   InstallTrap(trap);
   jpeg_compress_struct info{};
@@ -163,6 +251,40 @@ std::vector<uint8_t> CompressWithLibrary(const RgbPixels& pixels, Density densit
   std::free(out);  // the library allocates the output buffer with malloc
   if (!done) ThrowLibraryFailure("encoding", trap);
   return file;
+}
+
+QuantizedMcus QuantizeWithLibrary(const RgbPixels& pixels) {
+  std::vector<JSAMPROW> rows = RowsOf(pixels);
+  ErrorTrap trap;
+  InstallTrap(trap);
+  // Destroyed on every way out, a throw from making room included.
+  struct Compressor {
+    jpeg_compress_struct info{};
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    ~Compressor() {
+      jpeg_destroy_compress(&info);
+      std::free(out);  // the library allocates the output buffer with malloc
+    }
+  } compressor;
+  compressor.info.err = &trap.manager;
+  BlockKeeper keeper;
+  QuantizedMcus mcus;
+  if (!StartQuantizingOrJump(compressor.info, trap, pixels, &compressor.out, &compressor.size,
+                             keeper, mcus)) {
+    ThrowLibraryFailure("encoding", trap);
+  }
+  const std::size_t expected = static_cast<std::size_t>(mcus.columns) * mcus.rows;
+  mcus.blocks.resize(expected * mcus.blocksPerMcu);
+  keeper.next = mcus.blocks.data();
+  keeper.room = mcus.blocks.size();
+  if (!QuantizeOrJump(compressor.info, trap, rows.data())) ThrowLibraryFailure("encoding", trap);
+  if (keeper.mcus != expected) {
+    throw RunFailure(QStringLiteral("JPEG: the library gave %1 MCUs, not %2")
+                         .arg(keeper.mcus)
+                         .arg(expected));
+  }
+  return mcus;
 }
 
 std::array<ComponentBlocks, 3> ReadQuantizedBlocks(const std::vector<uint8_t>& file) {

@@ -48,6 +48,23 @@ struct ComponentBlocks {
 // Throws RunFailure for a file the library cannot read or of another layout.
 std::array<ComponentBlocks, 3> ReadQuantizedBlocks(const std::vector<uint8_t>& file);
 
+// Quantized blocks in the order that the file codes them: MCU after MCU, row by row; in
+// an MCU, Y's blocks, then Cb's, then Cr's, each component's row by row.
+struct QuantizedMcus {
+  int columns = 0;  // MCUs across the image
+  int rows = 0;
+  // Each component's blocks in an MCU, across and down.
+  std::array<int, 3> blockColumns{};
+  std::array<int, 3> blockRows{};
+  int blocksPerMcu = 0;
+  std::vector<Block> blocks;
+};
+
+// The blocks that CompressWithLibrary would code for `pixels`, taken from the library
+// as they reach its Huffman coder; no file is written. Throws RunFailure when the
+// library refuses.
+QuantizedMcus QuantizeWithLibrary(const RgbPixels& pixels);
+
 // A Huffman table as a file states it: how many codes have each length 1..16, then the
 // symbols in the order of their codes.
 struct HuffmanSpec {

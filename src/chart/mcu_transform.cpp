@@ -28,32 +28,24 @@ std::vector<uint8_t> PackStrip(std::span<const McuKey> mcus) {
   return strip;
 }
 
-void CheckStripLayout(const std::array<ComponentBlocks, 3>& components, int mcuCount) {
-  const bool expected =
-      components[0].widthInBlocks == 2 * mcuCount && components[0].heightInBlocks == 2 &&
-      components[1].widthInBlocks == mcuCount && components[1].heightInBlocks == 1 &&
-      components[2].widthInBlocks == mcuCount && components[2].heightInBlocks == 1;
+// One row of MCUs, each of four Y blocks (2 x 2), one Cb and one Cr: the file's order.
+void CheckStripLayout(const QuantizedMcus& quantized, int mcuCount) {
+  const bool expected = quantized.columns == mcuCount && quantized.rows == 1 &&
+                        quantized.blocksPerMcu == kBlocksPerMcu &&
+                        quantized.blockColumns == std::array{2, 1, 1} &&
+                        quantized.blockRows == std::array{2, 1, 1};
   if (!expected) throw RunFailure(QStringLiteral("JPEG: the library laid out a strip otherwise"));
-}
-
-// The blocks of the strip's MCU `index`, in the file's order.
-std::array<const Block*, kBlocksPerMcu> BlocksOf(const std::array<ComponentBlocks, 3>& components,
-                                                 int index) {
-  const ComponentBlocks& y = components[0];
-  return {&y.At(2 * index, 0),     &y.At(2 * index + 1, 0),     &y.At(2 * index, 1),
-          &y.At(2 * index + 1, 1), &components[1].At(index, 0), &components[2].At(index, 0)};
 }
 
 void TransformStrip(std::span<const McuKey> mcus, std::vector<McuCode>& out) {
   const int count = static_cast<int>(mcus.size());
   const std::vector<uint8_t> strip = PackStrip(mcus);
-  const RgbPixels pixels{strip.data(), count * kMcuSide, kMcuSide,
-                         static_cast<std::ptrdiff_t>(count) * kMcuRowBytes};
-  const std::array<ComponentBlocks, 3> components =
-      ReadQuantizedBlocks(CompressWithLibrary(pixels, Density{}));
-  CheckStripLayout(components, count);
+  const QuantizedMcus quantized = QuantizeWithLibrary(
+      {strip.data(), count * kMcuSide, kMcuSide, static_cast<std::ptrdiff_t>(count) * kMcuRowBytes});
+  CheckStripLayout(quantized, count);
   for (int i = 0; i < count; ++i) {
-    out.push_back(CodeMcu(BlocksOf(components, i)));
+    const Block* mcu = &quantized.blocks[static_cast<std::size_t>(i) * kBlocksPerMcu];
+    out.push_back(CodeMcu({mcu, mcu + 1, mcu + 2, mcu + 3, mcu + 4, mcu + 5}));
   }
 }
 

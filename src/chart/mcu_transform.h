@@ -3,7 +3,8 @@
 // the AC values.
 //
 // The MCUs are packed side by side into a strip image one MCU high, which the library
-// encodes with the program's settings; their quantized blocks are read back from it.
+// transforms with the program's settings; their quantized blocks are taken as they reach
+// its Huffman coder, which never runs.
 // Colour conversion and the DCT work on one pixel and one block at a time, and the 2 x 2
 // averaging of Cb and Cr on pixel pairs that never cross an MCU's edge, in the same
 // rounding pattern for every MCU; so each MCU's blocks in the strip are those it has in

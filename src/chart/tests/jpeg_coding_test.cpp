@@ -13,6 +13,7 @@
 #include "chart/jpeg_library.h"
 #include "chart/mcu_cache.h"
 #include "chart/mcu_transform.h"
+#include "core/failures.h"
 
 namespace morvik::jpeg {
 namespace {
@@ -156,6 +157,37 @@ std::vector<McuKey> AllMcus(const QImage& image, std::vector<uint8_t>& pixels) {
     }
   }
   return mcus;
+}
+
+// The blocks taken on their way to the library's Huffman coder are those its file holds,
+// MCU by MCU in the file's order, and in the same order of values.
+TEST(McuTransformTest, BlocksTakenFromTheLibraryAreThoseOfItsFile) {
+  const QImage image = MixedPicture(256, 128);
+  const RgbPixels pixels{image.constBits(), image.width(), image.height(), image.bytesPerLine()};
+  const auto file = ReadQuantizedBlocks(CompressWithLibrary(pixels, Density{}));
+  const QuantizedMcus taken = QuantizeWithLibrary(pixels);
+  ASSERT_EQ(taken.columns, 16);
+  ASSERT_EQ(taken.rows, 8);
+  ASSERT_EQ(taken.blocksPerMcu, kBlocksPerMcu);
+  ASSERT_EQ(taken.blocks.size(), 16u * 8 * kBlocksPerMcu);
+  for (int row = 0; row < taken.rows; ++row) {
+    for (int column = 0; column < taken.columns; ++column) {
+      const Block* expected[kBlocksPerMcu] = {
+          &file[0].At(2 * column, 2 * row),     &file[0].At(2 * column + 1, 2 * row),
+          &file[0].At(2 * column, 2 * row + 1), &file[0].At(2 * column + 1, 2 * row + 1),
+          &file[1].At(column, row),             &file[2].At(column, row)};
+      for (int b = 0; b < kBlocksPerMcu; ++b) {
+        ASSERT_EQ(taken.blocks[(row * taken.columns + column) * kBlocksPerMcu + b], *expected[b])
+            << "MCU " << column << ", " << row << ", block " << b;
+      }
+    }
+  }
+}
+
+TEST(McuTransformTest, TheLibrarysRefusalIsARunFailure) {
+  const std::vector<uint8_t> row(65536 * 3, 0x80);  // wider than the library takes
+  EXPECT_THROW(QuantizeWithLibrary({row.data(), 65536, 16, 0}), RunFailure);
+  EXPECT_THROW(QuantizeWithLibrary({row.data(), 0, 16, 0}), RunFailure);
 }
 
 // An MCU's blocks taken from the strips must be those the library gives it in the whole
