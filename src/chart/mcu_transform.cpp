@@ -59,6 +59,7 @@ McuCode CodeMcu(const std::array<const Block*, kBlocksPerMcu>& blocks) {
   code.cbDc = (*blocks[4])[0];
   code.crDc = (*blocks[5])[0];
   PackedBits bits;
+  bits.Reserve(8192);  // a kilobyte: room for all but the busiest MCUs at once
   coders.luma.AppendAcCodes(*blocks[0], bits);
   for (int b = 1; b < 4; ++b) {
     const Code dc = coders.luma.DcDifference((*blocks[b])[0] - (*blocks[b - 1])[0]);
