@@ -8,7 +8,6 @@
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
-#define MORVIK_EXCHANGE_SORT_SSE2 1
 #endif
 
 namespace morvik {
@@ -36,12 +35,12 @@ std::vector<int> Ranks(std::span<const QString> keys) {
   return ranks;
 }
 
-// The first position from `q` on whose rank is below `current` (at least 1): the empty
-// key that ends the segment, or a padding 0, when nothing before it is. On random data a
-// pass walks most of the segment, a smaller row every ten or so: the walk is the sort's
-// cost, and where the processor can it compares four ranks at once.
+// The first position from `q` on whose rank is below `current`, a row's rank and so at
+// least 1: the empty key that ends the segment, or a padding 0, when nothing before it
+// is. On random data a pass walks most of its segment, a smaller row every ten or so: the
+// walk is the sort's cost, and where the processor can it compares four ranks at once.
 int NextSmaller(const std::vector<int>& rank, int q, int current) {
-#if MORVIK_EXCHANGE_SORT_SSE2
+#if defined(__SSE2__) || defined(_M_X64)
   const __m128i limit = _mm_set1_epi32(current);
   for (;; q += 4) {
     const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rank.data() + q));

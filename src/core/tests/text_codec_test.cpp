@@ -165,12 +165,12 @@ TEST(TextCodec, Cp932WritesATextAsItsCodePointsOneByOne) {
                             QStringLiteral(",\"\r\n"),
                             QStringLiteral("\u00E9"),
                             QStringLiteral("\uFF71")};
-  const int count = static_cast<int>(std::size(pieces));
-  for (int seed = 0; seed < 400; ++seed) {
+  for (unsigned seed = 0; seed < 400; ++seed) {
     QString text;
     QByteArray expected;
-    for (int n = 0, k = seed; n < 2 + seed % 7; ++n, k = k * 7 + 3) {
-      const QString& piece = pieces[k % count];
+    unsigned k = seed;
+    for (unsigned n = 0; n < 2 + seed % 7; ++n, k = k * 7 + 3) {
+      const QString& piece = pieces[k % std::size(pieces)];
       // Two lone halves in a row would make a pair: not a piece of its own then.
       if (!text.isEmpty() && text.back().isHighSurrogate() && piece.front().isLowSurrogate())
         continue;
