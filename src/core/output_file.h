@@ -15,8 +15,12 @@ namespace morvik {
 
 QString QuotedCsvLine(std::span<const QString> fields);
 
-// Encodes `lines` as CP932, each followed by CR LF, and writes them atomically to `path`.
-// Throws RunFailure naming the file when it cannot be written.
+// `lines` as CP932, each followed by CR LF. The lines of a file can be encoded in parts:
+// no line's bytes depend on another's.
+QByteArray Cp932Lines(const QStringList& lines);
+
+// Writes Cp932Lines(lines) atomically to `path`. Throws RunFailure naming the file when it
+// cannot be written.
 void WriteCp932Lines(const QString& path, const QStringList& lines);
 
 // Writes `bytes` atomically to `path`; throws RunFailure naming the file on failure.

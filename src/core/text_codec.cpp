@@ -2,9 +2,14 @@
 
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
+#include <unicode/utf16.h>
 #include <unicode/utf8.h>
 
+#include <QVarLengthArray>
+
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 namespace morvik {
@@ -39,18 +44,11 @@ constexpr char16_t FromIcuControl(char16_t c) {
   }
 }
 
-// The code point to hand to ICU's table for `c`: the rotated control codes, and the form
-// CP932 holds of characters that the JIS mapping gives another code point (names from a
-// UTF-8 export may carry either form).
+// The code point to hand to ICU's table for `c`, a character beyond ASCII: the form CP932
+// holds of characters that the JIS mapping gives another code point (names from a UTF-8
+// export may carry either form).
 char16_t IcuCodePoint(char16_t c) {
-  if (c >= u' ' && c < u'\u007F') return c;  // most of any text: spared the switch
   switch (c) {
-    case u'\u001A':
-      return u'\u001C';
-    case u'\u001C':
-      return u'\u007F';
-    case u'\u007F':
-      return u'\u001A';
     case u'\u301C':
       return u'\uFF5E';  // WAVE DASH -> FULLWIDTH TILDE (0x8160)
     case u'\u2212':
@@ -153,13 +151,42 @@ QString Decode(UConverter* converter, const char* data, qsizetype size) {
 
 bool StartsWithBom(const QByteArray& bytes) { return bytes.startsWith(kUtf8Bom); }
 
-QString ToIcuCodePoints(const QString& text) {
-  QString result = text;  // shared: copied only when a character changes
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const char16_t mapped = IcuCodePoint(text[i].unicode());
-    if (mapped != text[i].unicode()) result[i] = QChar(mapped);
+bool IsAscii(char16_t c) { return c < 0x80; }
+
+// Writes the CP932 bytes of `run`, characters beyond ASCII only, to `out` (room for two
+// bytes a UTF-16 unit) through ICU's table; returns the number of bytes written.
+qsizetype EncodeWithIcu(UConverter* converter, QStringView run, char* out) {
+  QVarLengthArray<char16_t, 64> mapped(run.size());
+  std::transform(run.utf16(), run.utf16() + run.size(), mapped.begin(), IcuCodePoint);
+  UErrorCode error = U_ZERO_ERROR;
+  const int32_t length = ucnv_fromUChars(converter, out, static_cast<int32_t>(run.size() * 2),
+                                         reinterpret_cast<const UChar*>(mapped.data()),
+                                         static_cast<int32_t>(mapped.size()), &error);
+  // A run that fills its room exactly only warns that ICU's closing NUL found no place.
+  if (U_FAILURE(error)) throw std::runtime_error("text encoding failed");
+  return length;
+}
+
+// The UTF-16 text of bytes that are valid UTF-8, or nothing when they are not. ASCII, most
+// of any export, is copied across directly; ICU's UTF-8 step reads and checks the rest.
+std::optional<QString> DecodeValidUtf8(const char* bytes, qsizetype size) {
+  if (size == 0) return QString();
+  QString text(size, Qt::Uninitialized);  // never more UTF-16 units than bytes
+  auto* out = reinterpret_cast<char16_t*>(text.data());
+  const auto* data = reinterpret_cast<const uint8_t*>(bytes);
+  qsizetype written = 0;
+  for (qsizetype i = 0; i < size;) {
+    if (data[i] < 0x80) {
+      out[written++] = data[i++];
+      continue;
+    }
+    UChar32 c = 0;
+    U8_NEXT(data, i, size, c);
+    if (c < 0) return std::nullopt;
+    U16_APPEND_UNSAFE(out, written, c);
   }
-  return result;
+  text.truncate(written);
+  return text;
 }
 
 }  // namespace
@@ -173,19 +200,29 @@ QString DecodeCp932(const QByteArray& bytes) {
   return text;
 }
 
-QByteArray EncodeCp932(const QString& original) {
-  if (original.isEmpty()) return QByteArray();
-  const QString text = ToIcuCodePoints(original);
-  Converter converter = OpenCp932();
-  UErrorCode error = U_ZERO_ERROR;
-  const auto* source = reinterpret_cast<const UChar*>(text.constData());
-  const auto sourceLength = static_cast<int32_t>(text.size());
+// Every byte 00-7F is its own code point in CP932, and most of any text the program writes
+// is ASCII: that is copied across, and only the runs of other characters go through ICU's
+// table. The table keeps no state and maps one character at a time, so a run converts as
+// it would inside the whole text.
+QByteArray EncodeCp932(const QString& text) {
+  if (text.isEmpty()) return QByteArray();
   QByteArray bytes(text.size() * 2, Qt::Uninitialized);  // at most two bytes a UTF-16 unit
-  const int32_t length =
-      ucnv_fromUChars(converter.get(), bytes.data(), static_cast<int32_t>(bytes.size()), source,
-                      sourceLength, &error);
-  if (U_FAILURE(error)) throw std::runtime_error("text encoding failed");
-  bytes.truncate(length);
+  char* const begin = bytes.data();
+  char* out = begin;
+  Converter converter;  // opened at the first character beyond ASCII
+  const auto* const units = reinterpret_cast<const char16_t*>(text.constData());
+  const qsizetype size = text.size();
+  for (qsizetype i = 0; i < size;) {
+    if (IsAscii(units[i])) {
+      *out++ = static_cast<char>(units[i++]);
+      continue;
+    }
+    const qsizetype start = i;
+    while (i < size && !IsAscii(units[i])) ++i;
+    if (!converter) converter = OpenCp932();
+    out += EncodeWithIcu(converter.get(), QStringView(units + start, i - start), out);
+  }
+  bytes.truncate(out - begin);
   return bytes;
 }
 
@@ -209,8 +246,17 @@ bool LooksLikeUtf8(const QByteArray& bytes) {
   return multiByte;
 }
 
+// As LooksLikeUtf8 decides, in one pass: valid UTF-8 reads the same through any decoder,
+// and plain ASCII the same in either encoding, so only the other files need ICU's
+// converters. After a byte-order mark, invalid UTF-8 is still read as UTF-8.
 QString DecodeInputFile(const QByteArray& bytes) {
-  return LooksLikeUtf8(bytes) ? DecodeUtf8(bytes) : DecodeCp932(bytes);
+  const bool bom = StartsWithBom(bytes);
+  const qsizetype skip = bom ? 3 : 0;
+  if (std::optional<QString> text =
+          DecodeValidUtf8(bytes.constData() + skip, bytes.size() - skip)) {
+    return *std::move(text);
+  }
+  return bom ? DecodeUtf8(bytes) : DecodeCp932(bytes);
 }
 
 }  // namespace morvik

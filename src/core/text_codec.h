@@ -24,8 +24,9 @@ QString DecodeUtf8(const QByteArray& bytes);
 // either way.
 bool LooksLikeUtf8(const QByteArray& bytes);
 
-// An input file's text: UTF-8 when it looks like UTF-8, else CP932. Exports get
-// re-saved in either encoding, and reading one as the other garbles every name.
+// An input file's text: UTF-8 when it looks like UTF-8 (as LooksLikeUtf8 tells, here in
+// the same pass as the decoding), else CP932. Exports get re-saved in either encoding, and
+// reading one as the other garbles every name.
 QString DecodeInputFile(const QByteArray& bytes);
 
 }  // namespace morvik

@@ -1,5 +1,6 @@
 #include "core/text_rules.h"
 
+#include <array>
 #include <cmath>
 #include <optional>
 
@@ -46,6 +47,23 @@ std::optional<double> ShortWholeNumber(QStringView number) {
   return negative ? -static_cast<double>(value) : static_cast<double>(value);
 }
 
+// Where the first three "/" of a date stand, -1 for those missing. A date is a few
+// characters: a plain loop costs less than three search calls.
+std::array<qsizetype, 3> SlashPositions(QStringView date) {
+  std::array<qsizetype, 3> slashes = {-1, -1, -1};
+  std::size_t found = 0;
+  for (qsizetype i = 0; i < date.size() && found < slashes.size(); ++i) {
+    if (date[i] == u'/') slashes[found++] = i;
+  }
+  return slashes;
+}
+
+// A one-character piece of a date gets a leading "0".
+void AppendPadded(QString& text, QStringView piece) {
+  if (piece.size() == 1) text.append(u'0');
+  text.append(piece);
+}
+
 }  // namespace
 
 double LeadingNumber(QStringView text) {
@@ -81,17 +99,19 @@ std::optional<double> WholeNumber(QStringView text) {
 }
 
 std::optional<QString> NormalisedDate(const QString& date) {
-  const qsizetype first = date.indexOf(u'/');
-  const qsizetype second = first < 0 ? -1 : date.indexOf(u'/', first + 1);
+  const auto [first, second, third] = SlashPositions(date);  // pieces from the third are dropped
   if (second < 0) return std::nullopt;
-  const qsizetype third = date.indexOf(u'/', second + 1);  // pieces from here are dropped
   const QStringView month = QStringView(date).mid(first + 1, second - first - 1);
   const QStringView day = QStringView(date).mid(second + 1, third < 0 ? -1 : third - second - 1);
   if (month.size() != 1 && day.size() != 1 && third < 0) return date;  // already in form
-  auto pad = [](QStringView piece) {
-    return piece.size() == 1 ? QStringLiteral("0") + piece.toString() : piece.toString();
-  };
-  return date.left(first) + u'/' + pad(month) + u'/' + pad(day);
+  // Every stamp line's date passes here: the new form is built in one allocation.
+  QString normal;
+  normal.reserve(first + month.size() + day.size() + 4);
+  normal.append(QStringView(date).first(first)).append(u'/');
+  AppendPadded(normal, month);
+  normal.append(u'/');
+  AppendPadded(normal, day);
+  return normal;
 }
 
 QString NormalisedTime(const QString& time) {

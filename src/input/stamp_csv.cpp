@@ -1,7 +1,5 @@
 #include "input/stamp_csv.h"
 
-#include <QStringList>
-
 #include <algorithm>
 #include <span>
 #include <vector>
@@ -36,10 +34,13 @@ constexpr int kFields = kStampColumns - 1;
 constexpr int kMaxStampRow = kStampRows - 1;
 constexpr double kUtf8ProgressMax = 50000;
 constexpr double kUtf8ProgressStart = 5000;
-constexpr double kRecordBytesEstimate = 200;  // a stamp line's usual length in bytes
+constexpr double kRecordBytesEstimate = 200;   // a stamp line's usual length in bytes
+constexpr qsizetype kLineCharsEstimate = 100;  // and in characters, to size the list of lines
 
 void ClearStampTable(WorkingTables& tables) {
-  for (StampRow& row : tables.stampTable) row.fill(QString());
+  for (StampRow& row : tables.stampTable) {
+    for (QString& cell : row) cell.clear();  // nearly all cells are empty already: a test each
+  }
   tables.stampRowCount = 0;
   tables.stampStaffCount = 0;
 }
@@ -56,15 +57,20 @@ void SetMonthPrefix(WorkingTables& tables) {
   tables.stampMonthPrefix = tables.stampTable[2][9].left(8);
 }
 
+// Every character of the file passes here: nearly all lie above both line ends, and are
+// told so by one comparison.
+bool IsLineEnd(QChar c) { return c <= u'\r' && (c == u'\n' || c == u'\r'); }
+
 // The lines of a text with its quotes removed: "\r\n", "\r" and "\n" each end a line, and
 // a text that ends with a line end gives an empty last line. The lines are views of
 // `text`, which must outlive them.
 std::vector<QStringView> SplitUtf8Lines(const QString& text) {
   std::vector<QStringView> lines;
+  lines.reserve(text.size() / kLineCharsEstimate + 1);
   const QStringView all(text);
   qsizetype start = 0;
   for (qsizetype i = 0; i < all.size(); ++i) {
-    if (all[i] != u'\n' && all[i] != u'\r') continue;
+    if (!IsLineEnd(all[i])) continue;
     lines.push_back(all.mid(start, i - start));
     if (all[i] == u'\r' && i + 1 < all.size() && all[i + 1] == u'\n') ++i;
     start = i + 1;
@@ -73,10 +79,22 @@ std::vector<QStringView> SplitUtf8Lines(const QString& text) {
   return lines;
 }
 
-using Fields = QList<QStringView>;
+using Fields = std::vector<QStringView>;
 
-// An empty line has no fields at all.
-Fields SplitUtf8Fields(QStringView line) { return line.isEmpty() ? Fields() : line.split(u','); }
+// The fields of `line` between its commas, into `fields` (which keeps its room from line
+// to line). An empty line has no fields at all.
+void SplitUtf8Fields(QStringView line, Fields& fields) {
+  fields.clear();
+  if (line.isEmpty()) return;
+  // Fields are short: a plain loop costs less than a search call for each.
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < line.size(); ++i) {
+    if (line[i] != u',') continue;
+    fields.push_back(line.sliced(start, i - start));
+    start = i + 1;
+  }
+  fields.push_back(line.sliced(start));
+}
 
 QString LineWhere(const WorkingTables& tables, qsizetype line) {
   return QStringLiteral("%1: line %2").arg(tables.stampCsvPath).arg(line + 1);
@@ -94,15 +112,32 @@ qsizetype SkipOtherMonths(const WorkingTables& tables, const std::vector<QString
                            .arg(fields.size()));
     }
     if (fields[8].left(7) == tables.targetMonthText) break;
-    fields = SplitUtf8Fields(lines[++i]);
+    SplitUtf8Fields(lines[++i], fields);
   }
   return i;
 }
 
+// The rows stored just before the one being filled, when there are any.
+struct RowsAbove {
+  const StampRow* first = nullptr;
+  const StampRow* second = nullptr;
+};
+
+// An export repeats the staff member's name, department and the like on every line, and
+// the kind of stamp every other line: a field equal to the cell of one of the two rows
+// above shares that cell's text instead of taking a copy of its own.
+QString CellText(QStringView field, const RowsAbove& above, qsizetype column) {
+  for (const StampRow* row : {above.first, above.second}) {
+    if (row != nullptr && (*row)[column] == field) return (*row)[column];
+  }
+  return field.toString();
+}
+
 // Stores the non-empty fields; a 16th field means a comma inside field 14 split it, so
 // fields 14 and 15 are joined again. Nothing may stand beyond that.
-void StoreUtf8Fields(StampRow& row, const Fields& fields, const Where& where) {
-  for (qsizetype n = 1; n <= fields.size(); ++n) {
+void StoreUtf8Fields(StampRow& row, const RowsAbove& above, const Fields& fields,
+                     const Where& where) {
+  for (qsizetype n = 1; n <= static_cast<qsizetype>(fields.size()); ++n) {
     const QStringView field = fields[n - 1];
     if (field.isEmpty()) continue;
     if (n > kFields) {
@@ -111,8 +146,8 @@ void StoreUtf8Fields(StampRow& row, const Fields& fields, const Where& where) {
                            .arg(n)
                            .arg(field.toString()));
     }
-    row[n] = field.toString();
-    if (n == kFields && fields.size() > kFields) {
+    row[n] = CellText(field, above, n);
+    if (n == kFields && static_cast<qsizetype>(fields.size()) > kFields) {
       row[14] = row[14] + u',' + row[15];
       row[15].clear();
     }
@@ -129,13 +164,16 @@ void CountStaffChange(WorkingTables& tables, const QString& staffNumber, QString
 void ReadUtf8Lines(WorkingTables& tables, Frontend& frontend,
                    const std::vector<QStringView>& lines) {
   QString previousStaffNo;
+  Fields fields;
   int k = 0;
   for (qsizetype i = 0; i < static_cast<qsizetype>(lines.size()); ++i) {
-    Fields fields = SplitUtf8Fields(lines[i]);
+    SplitUtf8Fields(lines[i], fields);
     if (tables.fixedMonth == 1 && i > 0) i = SkipOtherMonths(tables, lines, i, fields);
     StampRow& row = tables.stampTable.at(k);
+    const RowsAbove above{k > 0 ? &tables.stampTable[k - 1] : nullptr,
+                          k > 1 ? &tables.stampTable[k - 2] : nullptr};
     const Where where = [&tables, i] { return LineWhere(tables, i); };
-    StoreUtf8Fields(row, fields, where);
+    StoreUtf8Fields(row, above, fields, where);
     if (k > 0 && !row[9].isEmpty()) {
       row[9] = NormalisedDateOrFail(row[9], where);
       row[10] = NormalisedTime(row[10]);

@@ -87,14 +87,16 @@ QString DayLine(const WorkingTables& t, int d, const QString& dateText) {
 
 void WriteWorkCsv(WorkingTables& t, const QString& outputFolder, const MonthDays& month,
                   Frontend& frontend) {
-  static const QString kHeaderLine = HeaderLine();
+  // Every work CSV starts with the same header line, mostly Japanese: it is encoded once.
+  static const QByteArray kHeaderBytes = Cp932Lines({HeaderLine()});
   const QString path = QDir(outputFolder).filePath(t.workCsvPath);
   frontend.SetStatusText(kSavingCsv);
-  QStringList lines = {kHeaderLine};
+  QStringList lines;
+  lines.reserve(month.dateTexts.size());
   for (int d = 1; d <= month.dateTexts.size(); ++d) {
     lines.append(DayLine(t, d, month.dateTexts[d - 1]));
   }
-  WriteCp932Lines(path, lines);
+  WriteFileAtomically(path, kHeaderBytes + Cp932Lines(lines));
   frontend.SetStatusText(kCsvSaved);
 }
 

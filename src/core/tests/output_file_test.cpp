@@ -30,7 +30,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(QuoteCase{"Plain", {"a", "b"}, "\"a\",\"b\""},
                       QuoteCase{"Empty", {"", ""}, "\"\",\"\""}, QuoteCase{"NoFields", {}, ""},
                       QuoteCase{"QuoteDoubled", {"say \"hi\""}, "\"say \"\"hi\"\"\""},
-                      QuoteCase{"CommaKept", {"a,b", "c"}, "\"a,b\",\"c\""}),
+                      QuoteCase{"CommaKept", {"a,b", "c"}, "\"a,b\",\"c\""},
+                      QuoteCase{"QuotesAtTheEdges",
+                                {"\"", "社\"員\"", "", "\"\"x"},
+                                "\"\"\"\",\"社\"\"員\"\"\",\"\",\"\"\"\"\"x\""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(OutputFile, WritesCp932WithCrLf) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QStringList>
+
 namespace morvik {
 namespace {
 
@@ -142,6 +144,51 @@ TEST(TextCodec, InputFilesAreDecodedByTheirLook) {
             QStringLiteral("a,b"));
   EXPECT_EQ(DecodeInputFile(QByteArray("\xE7\xA4\xBE\xE5\x93\xA1")), QStringLiteral("社員"));
   EXPECT_EQ(DecodeInputFile(QByteArray("\x8E\xD0\x88\xF5")), QStringLiteral("社員"));
+}
+
+// A text is written as its code points are one by one, whatever stands next to what:
+// ASCII beside other characters, the corrected characters, lone and paired surrogates.
+TEST(TextCodec, Cp932WritesATextAsItsCodePointsOneByOne) {
+  const QStringList pieces =
+      QStringLiteral("a|社員|\u301C|\x1A|\x7F|\uF86F|\uF8F0|\u200B|\U0001F600|,\"\r\n|\u00E9")
+          .split(u'|') +
+      QStringList{QChar(0xD800), QChar(0xDC00)};
+  for (unsigned seed = 0; seed < 400; ++seed) {
+    QString text;
+    QByteArray expected;
+    unsigned k = seed;
+    for (unsigned n = 0; n < 2 + seed % 7; ++n, k = k * 7 + 3) {
+      const QString& piece = pieces[k % pieces.size()];
+      // Two lone halves in a row would make a pair: not a piece of its own then.
+      if (!text.isEmpty() && text.back().isHighSurrogate() && piece.front().isLowSurrogate())
+        continue;
+      text += piece;
+      expected += EncodeCp932(piece);
+    }
+    EXPECT_EQ(EncodeCp932(text), expected) << text.toStdString();
+  }
+}
+
+// Reading an input file takes UTF-8 where LooksLikeUtf8 says so, else CP932: ASCII with
+// control codes and NUL, byte-order marks before valid and invalid UTF-8, noncharacters
+// and four-byte characters, an encoded surrogate, an overlong form, a code point beyond
+// U+10FFFF, a character cut off at the end, UTF-8 followed by CP932.
+TEST(TextCodec, InputFilesDecodeAsTheDetectedEncoding) {
+  const QByteArray cases[] = {QByteArray(),
+                              QByteArray("a,b\r\n\0\x1A\x1C\x7F", 9),
+                              QByteArray("\xEF\xBB\xBF"),
+                              QByteArray("\xEF\xBB\xBF\xE7\xA4\xBE"),
+                              QByteArray("\xEF\xBB\xBF\xFF"),
+                              QByteArray("\xEF\xBF\xBE\xEF\xBF\xBF\xF4\x8F\xBF\xBF\xC2\x80"),
+                              QByteArray("\xED\xA0\x80"),
+                              QByteArray("\xC0\xAF"),
+                              QByteArray("\xF4\x90\x80\x80"),
+                              QByteArray("abc\xE7\xA4"),
+                              QByteArray("\xE7\xA4\xBE\x8E\xD0")};
+  for (const QByteArray& bytes : cases) {
+    const QString expected = LooksLikeUtf8(bytes) ? DecodeUtf8(bytes) : DecodeCp932(bytes);
+    EXPECT_EQ(DecodeInputFile(bytes), expected) << bytes.toHex(' ').toStdString();
+  }
 }
 
 }  // namespace

@@ -70,7 +70,10 @@ TEST(TextRulesTest, DateNormalForm) {
                {"2022/04/01", "2022/04/01"},
                {"2022/12/31/extra", "2022/12/31"},
                {"22/4/", "22/04/"},
-               {"2022/04/32", "2022/04/32"}};
+               {"2022/04/32", "2022/04/32"},
+               {"2022//5", "2022//05"},
+               {"/1/2/", "/01/02"},
+               {"令和4/1/2", "令和4/01/02"}};
   for (const auto& c : cases) {
     EXPECT_EQ(NormalisedDate(QString::fromUtf8(c.in)), QString::fromUtf8(c.out)) << c.in;
   }

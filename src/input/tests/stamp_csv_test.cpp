@@ -154,6 +154,33 @@ TEST_F(StampCsvTest, Utf8JoinsField15IntoColumn14WhenTheLineHas16Fields) {
   EXPECT_TRUE(Row(1)[15].isEmpty());
 }
 
+// Lines repeat fields of the lines one, two and three above, of the header, and forms of
+// a date or time that the line above holds normalised: each row holds its own line.
+TEST_F(StampCsvTest, Utf8RowsHoldTheirOwnLinesWhateverTheLinesAbove) {
+  const QStringList lines = {StampHeader(),
+                             StampLine("A", "2022/4/1", "8:30", "氏名"),
+                             StampLine("A", "2022/4/1", "17:15", "Y"),
+                             StampLine("A", "", "8:30", "氏名"),
+                             StampLine("A", "2022/04/01", "08:30", "Y"),
+                             StampLine("B", "2022/4/1", "8:30", "Z"),
+                             StampLine("C", "2022/04/02", "17:15", "Y")};  // no hand-over
+  UseUtf8(lines.join(u'\n'));
+  ReadStampCsvUtf8(t(), form, frontend);
+  const int rows = static_cast<int>(lines.size());
+  ASSERT_EQ(t().stampRowCount, rows);
+  for (int r = 0; r < rows; ++r) {
+    const QStringList fields = lines[r].split(u',');
+    for (int c = 1; c <= 15; ++c) {
+      if (c == 9 || c == 10) continue;
+      EXPECT_EQ(Row(r)[c], fields[c - 1]) << r << " " << c;
+    }
+  }
+  EXPECT_EQ(Column(9, rows), (QStringList{"h9", "2022/04/01", "2022/04/01", "", "2022/04/01",
+                                          "2022/04/01", "2022/04/02"}));
+  EXPECT_EQ(Column(10, rows),
+            (QStringList{"h10", "08:30", "17:15", "8:30", "08:30", "08:30", "17:15"}));
+}
+
 TEST_F(StampCsvTest, Utf8MixedLineEndsGiveTheSameLines) {
   const QString text = StampHeader() + "\r\n" + StampLine("A", "2022/04/01", "08:30") + "\n" +
                        StampLine("B", "2022/04/02", "08:31") + "\r" +

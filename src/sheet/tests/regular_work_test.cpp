@@ -69,14 +69,20 @@ INSTANTIATE_TEST_SUITE_P(
                       {31, "05/31(火)"}}},
         CalendarCase{"Feb2023", QStringLiteral("2023/02/"), {}, 28, 9600, {{28, "02/28(火)"}}},
         CalendarCase{"Feb2024", QStringLiteral("2024/02/"), {}, 29, 10080, {{29, "02/29(木)"}}},
-        // Saturday holiday; a holiday after empty rows, twice; a date in another form.
-        CalendarCase{
-            "Sep2023",
-            QStringLiteral("2023/09/"),
-            {{50, "2023/09/23"}, {60, "2023/09/18"}, {61, "2023/09/18"}, {62, "2023/9/22"}},
-            30,
-            9600,
-            {{18, "09/18(祝)"}, {22, "09/22(金)"}, {23, "09/23(土)"}}}),
+        // Saturday holiday; a holiday after empty rows, twice; dates in another form, of
+        // another month and of no day.
+        CalendarCase{"Sep2023",
+                     QStringLiteral("2023/09/"),
+                     {{50, "2023/09/23"},
+                      {60, "2023/09/18"},
+                      {61, "2023/09/18"},
+                      {62, "2023/9/22"},
+                      {63, "2023/10/09"},
+                      {64, "2023/09/31"},
+                      {65, "2023/09/04 "}},
+                     30,
+                     9600,
+                     {{18, "09/18(祝)"}, {22, "09/22(金)"}, {23, "09/23(土)"}}}),
     [](const auto& info) { return info.param.name; });
 
 TEST(RegularWorkTest, SecondCallGivesTheSameMonth) {
