@@ -24,7 +24,6 @@ void LayerBuffers::StoreLayer() {
   layer_ = image_.copy();
   imageLayer_ = ++layerNumber_;
   dirty_ = DirtyTiles();
-  drawnOnLayer_.clear();
 }
 
 void LayerBuffers::RestoreLayer() {
@@ -36,7 +35,6 @@ void LayerBuffers::RestoreLayer() {
     imageLayer_ = layerNumber_;
   }
   dirty_ = DirtyTiles();
-  drawnOnLayer_.clear();
 }
 
 // The image handed out last may still be being saved: drawing then goes on in a buffer
@@ -56,16 +54,6 @@ void LayerBuffers::TakeFreeBuffer() {
   dirty_ = free->dirty;
   imageLayer_ = free->layer;
   retired_.erase(free);
-}
-
-void LayerBuffers::MarkDrawn(const QRect& area) {
-  dirty_.Mark(area);
-  if (OnLayer()) drawnOnLayer_.push_back(area);
-}
-
-bool LayerBuffers::DrawnOn(const QRect& area) const {
-  return std::any_of(drawnOnLayer_.begin(), drawnOnLayer_.end(),
-                     [&area](const QRect& drawn) { return drawn.intersects(area); });
 }
 
 }  // namespace morvik

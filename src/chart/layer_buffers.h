@@ -29,15 +29,9 @@ class LayerBuffers {
   void RestoreLayer();
   // The image no longer holds the layer with marks (it was cleared, say).
   void LeaveLayer() { imageLayer_ = 0; }
-  // True while the image is the current layer plus what was marked since.
-  bool OnLayer() const { return imageLayer_ != 0 && imageLayer_ == layerNumber_; }
-  // Counts the layers stored: a number names one layer's pixels.
-  quint64 layerNumber() const { return layerNumber_; }
 
   // Notes that the pixels of `area` may have changed.
-  void MarkDrawn(const QRect& area);
-  // True when something marked since the image last held the layer meets `area`.
-  bool DrawnOn(const QRect& area) const;
+  void MarkDrawn(const QRect& area) { dirty_.Mark(area); }
 
  private:
   // A buffer handed out that may still be in use, with what it holds.
@@ -54,10 +48,9 @@ class LayerBuffers {
   QImage image_;
   DirtyTiles dirty_;        // what image_ drew since it held layer number imageLayer_
   quint64 imageLayer_ = 0;  // 0: no layer
-  std::vector<QRect> drawnOnLayer_;
   std::vector<Retired> retired_;
   QImage layer_;
-  quint64 layerNumber_ = 0;
+  quint64 layerNumber_ = 0;  // counts the layers stored: a number names one layer's pixels
 };
 
 }  // namespace morvik

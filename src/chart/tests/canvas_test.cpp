@@ -3,8 +3,11 @@
 #include <QBuffer>
 #include <QFontDatabase>
 #include <QImageWriter>
+#include <QPainter>
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace morvik {
 namespace {
@@ -140,6 +143,47 @@ TEST(CanvasTest, TextSitsBelowAndRightOfItsPositionOnATransparentBackground) {
   EXPECT_GT(boxShowing, 4000);
   // Nothing outside the box was touched.
   EXPECT_EQ(At(image, 199, 320), kWhite);
+}
+
+// Chart after chart over the same bars, texts come back over the same pixels at other
+// places, over other pixels at the same place and over texts printed before: every print
+// gives what drawing the text directly gives.
+TEST(CanvasTest, EveryPrintGivesWhatDrawingTheTextDirectlyGives) {
+  const QString texts[] = {QStringLiteral("時間外 診療記録整理"), QStringLiteral("■日当直 当直")};
+  const QColor colours[] = {QColor(100, 100, 100), QColor(0, 128, 0), QColor(128, 0, 255)};
+  std::mt19937 random(20261208);
+  std::uniform_int_distribution<int> pick(0, 2);
+  Canvas canvas;
+  for (int row = 0; row < 30; ++row) {
+    const float y = 105 + 20 * row;
+    canvas.FilledBox(80 + 38 * pick(random), y + 4, 600 + 38 * pick(random), y + 16, kBoxColor);
+  }
+  canvas.StoreLayer(QStringLiteral("bars"));
+  for (int i = 0; i < 400; ++i) {
+    if (i % 20 == 0) {
+      ASSERT_TRUE(canvas.RestoreLayer(QStringLiteral("bars")));
+    }
+    const bool bold = pick(random) == 0;
+    const QColor colour = colours[bold ? 1 : pick(random) / 2 * 2];
+    const QString& text = texts[bold];
+    const QPoint at(82 + 250 * pick(random) + (pick(random) == 0 ? 38 : 0),
+                    110 + 20 * pick(random));
+    QImage expected = canvas.image().copy();
+    canvas.SetFont(9, bold);
+    canvas.SetTextColor(colour);
+    canvas.SetTextPosition(at.x(), at.y());
+    canvas.Print(text);
+
+    QFont font = Canvas::TextFont();
+    font.setPixelSize(12);
+    font.setBold(bold);
+    QPainter painter(&expected);
+    painter.setFont(font);
+    painter.setPen(colour);
+    painter.drawStaticText(at, QStaticText(text));
+    painter.end();
+    ASSERT_EQ(canvas.image(), expected) << "print " << i;
+  }
 }
 
 TEST(CanvasTest, FaceHasJapaneseGlyphs) {
