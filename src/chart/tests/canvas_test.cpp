@@ -59,6 +59,27 @@ INSTANTIATE_TEST_SUITE_P(
                       BoxCase{"Fractional", 99.6F, 199.5F, 140.4F, 212.49F}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Wide and narrow boxes, boxes running off the image, opaque and translucent colours:
+// the pixels the painter's fillRect gives on a white image.
+TEST(CanvasTest, BoxesGiveThePixelsOfThePaintersFill) {
+  const std::pair<QRect, QColor> cases[] = {
+      {QRect(QPoint(-50, -40), QPoint(1100, 3)), kBoxColor},
+      {QRect(QPoint(1000, 700), QPoint(1030, 800)), QColor(255, 0, 0)},
+      {QRect(QPoint(10, 10), QPoint(12, 17)), QColor(255, 0, 0)},  // a stamp marker
+      {QRect(QPoint(300, 300), QPoint(700, 312)), QColor(0, 0, 255, 128)},
+      {QRect(QPoint(300, 300), QPoint(700, 312)), QColor::fromRgbF(0.3F, 0.55F, 0.71F)},
+  };
+  for (const auto& [box, colour] : cases) {
+    Canvas canvas;
+    canvas.FilledBox(box.left(), box.top(), box.right(), box.bottom(), colour);
+    QImage expected(1024, 768, QImage::Format_RGB888);
+    expected.fill(Qt::white);
+    QPainter(&expected).fillRect(box, colour);
+    EXPECT_EQ(canvas.image(), expected)
+        << box.x() << "," << box.y() << " " << colour.name().toStdString();
+  }
+}
+
 TEST(CanvasTest, OneUnitVerticalLineAtEightyIsPixelColumnEighty) {
   Canvas canvas;
   canvas.Line(80, 100, 80, 746, Qt::black);
