@@ -1,7 +1,6 @@
 #include "chart/canvas.h"
 
 #include <QFontDatabase>
-#include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
 #include <QStaticText>
@@ -167,12 +166,9 @@ void Canvas::Clear() {
 
 void Canvas::SetFont(double pointSize, bool bold) {
   const int pixels = static_cast<int>(std::lround(pointSize * 96.0 / 72.0));
-  if (state_.fontAscent > 0 && pixels == state_.font.pixelSize() && bold == state_.font.bold()) {
-    return;
-  }
+  if (pixels == state_.font.pixelSize() && bold == state_.font.bold()) return;
   state_.font.setPixelSize(pixels);
   state_.font.setBold(bold);
-  state_.fontAscent = QFontMetricsF(state_.font, &buffers_.image()).ascent();
   painterFontCurrent_ = false;
 }
 

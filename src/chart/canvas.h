@@ -83,7 +83,6 @@ class Canvas {
     QPointF textPosition;
     QColor textColor = Qt::black;
     QFont font;
-    qreal fontAscent = 0;
     LineStyle lineStyle = LineStyle::kSolid;
   };
 
