@@ -75,60 +75,48 @@ struct InkCase {
 
 class TextInkTest : public ::testing::TestWithParam<InkCase> {};
 
-// Printed at whole-pixel positions over the same pixels, a text gives the same pixels
-// wherever it is and whatever lies around, and changes nothing outside its ink area.
+// Printed at whole-pixel positions over the same pixels (flat, a bar's edge, noise), a
+// text gives the same pixels wherever it is and whatever lies around, and changes none
+// outside its ink area.
 TEST_P(TextInkTest, PrintingGivesTheSamePixelsAnywhereAndStaysInItsInk) {
   const InkCase& c = GetParam();
   QFont font = Canvas::TextFont();
   font.setPixelSize(c.pixelSize);
   font.setBold(c.bold);
   QStaticText text(c.text);
-  text.setTextFormat(Qt::PlainText);
   text.prepare(QTransform(), font);
   const std::optional<QRect> ink = TextPatches::InkOf(text, font);
   ASSERT_TRUE(ink && !ink->isEmpty());
-
-  std::mt19937 random(20261208);
-  std::uniform_int_distribution<int> channel(0, 255);
-  const auto anyColour = [&] { return QColor(channel(random), channel(random), channel(random)); };
   const QRect around = ink->adjusted(-c.pixelSize, -c.pixelSize, c.pixelSize, c.pixelSize);
-  for (int background = 0; background < 6; ++background) {
-    // One flat colour, a bar's edge across it, or noise.
+  std::mt19937 random(20261208);
+  const auto anyColour = [&] { return QColor::fromRgb(random() & 0xFFFFFF); };
+  for (int kind = 0; kind < 6; ++kind) {
     QImage beneath(around.size(), QImage::Format_RGB888);
     beneath.fill(anyColour());
     for (int y = 0; y < beneath.height(); ++y) {
       for (int x = 0; x < beneath.width(); ++x) {
-        if (background % 3 == 2 || (background % 3 == 1 && x > 2 * y)) {
-          beneath.setPixelColor(x, y, anyColour());
-        }
+        if (kind % 3 == 2 || (kind % 3 == 1 && x > 2 * y)) beneath.setPixelColor(x, y, anyColour());
       }
     }
-    std::vector<uchar> first;
+    std::vector<uchar> first, printed, unprinted;
     for (int place = 0; place < 12; ++place) {
-      // Elsewhere, around the same pixels beneath, other pixels.
       QImage image(300, 120, QImage::Format_RGB888);
       image.fill(anyColour());
-      const QPoint topLeft(
-          std::uniform_int_distribution<int>(-around.left(), 299 - around.right())(random),
-          std::uniform_int_distribution<int>(-around.top(), 119 - around.bottom())(random));
-      QPainter(&image).drawImage(around.topLeft() + topLeft, beneath);
+      const QPoint at(std::uniform_int_distribution(-around.left(), 299 - around.right())(random),
+                      std::uniform_int_distribution(-around.top(), 119 - around.bottom())(random));
+      QPainter(&image).drawImage(around.topLeft() + at, beneath);
       const QImage before = image.copy();
-      {
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::TextAntialiasing, true);
-        painter.setFont(font);
-        painter.setPen(c.colour);
-        painter.drawStaticText(topLeft, text);
-      }
-      const QRect inkHere = ink->translated(topLeft);
-      std::vector<uchar> printed, unprinted;
-      TextPatches::Read(image, inkHere, printed);
-      TextPatches::Read(before, inkHere, unprinted);
+      QPainter painter(&image);
+      painter.setFont(font);
+      painter.setPen(c.colour);
+      painter.drawStaticText(at, text);
+      painter.end();
+      TextPatches::Read(image, ink->translated(at), printed);
+      TextPatches::Read(before, ink->translated(at), unprinted);
       if (place == 0) first = printed;
-      ASSERT_EQ(printed, first) << "background " << background << " at " << topLeft.x() << ","
-                                << topLeft.y();
-      TextPatches::Write(unprinted.data(), inkHere, image);
-      ASSERT_EQ(image, before) << "printed outside its ink, background " << background;
+      ASSERT_EQ(printed, first) << "pixels beneath " << kind << ", at " << at.x() << "," << at.y();
+      TextPatches::Write(unprinted.data(), ink->translated(at), image);
+      ASSERT_EQ(image, before) << "printed outside its ink, pixels beneath " << kind;
     }
   }
 }
