@@ -1,13 +1,13 @@
 #include "chart/canvas.h"
 
 #include <QFontDatabase>
-#include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
 #include <QStaticText>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace morvik {
 namespace {
@@ -54,10 +54,35 @@ QImage WhiteImage() {
   return image;
 }
 
+// An opaque colour of whole 8-bit channels, in the canvas's three bytes a pixel: the
+// pixels the painter's fillRect would set, set without the painter (a chart fills some
+// hundred small boxes, each costing the painter more than setting its pixels).
+void SetPixels(QImage& image, const QRect& box, QRgb colour) {
+  if (box.isEmpty()) return;
+  const qsizetype line = image.bytesPerLine();
+  uchar* first = image.bits() + box.top() * line + std::size_t(box.left()) * 3;
+  const uchar red = static_cast<uchar>(qRed(colour));
+  const uchar green = static_cast<uchar>(qGreen(colour));
+  const uchar blue = static_cast<uchar>(qBlue(colour));
+  // A few pixels one by one (a stamp marker is three wide), the rest of a wide box's
+  // first row copied from them, doubling, and the other rows copied from the first.
+  const std::size_t rowBytes = std::size_t(box.width()) * 3;
+  const int few = std::min(box.width(), 16);
+  for (int x = 0; x < few; ++x) {
+    first[3 * x] = red;
+    first[3 * x + 1] = green;
+    first[3 * x + 2] = blue;
+  }
+  for (std::size_t done = std::size_t(few) * 3; done < rowBytes; done *= 2) {
+    std::memcpy(first + done, first, std::min(done, rowBytes - done));
+  }
+  for (int y = 1; y < box.height(); ++y) std::memcpy(first + y * line, first, rowBytes);
+}
+
 // Anti-aliased glyphs, and glyphs of fallback faces, may reach a little beyond the
 // laid-out box of a text; a margin of the font's size covers them.
-QRect TextArea(QPointF topLeft, const QStaticText& text, int pixelSize) {
-  const QRect box(topLeft.toPoint(), text.size().toSize());
+QRect TextArea(QPoint topLeft, const QStaticText& text, int pixelSize) {
+  const QRect box(topLeft, text.size().toSize());
   return box.adjusted(-pixelSize, -pixelSize, pixelSize, pixelSize);
 }
 
@@ -141,12 +166,9 @@ void Canvas::Clear() {
 
 void Canvas::SetFont(double pointSize, bool bold) {
   const int pixels = static_cast<int>(std::lround(pointSize * 96.0 / 72.0));
-  if (state_.fontAscent > 0 && pixels == state_.font.pixelSize() && bold == state_.font.bold()) {
-    return;
-  }
+  if (pixels == state_.font.pixelSize() && bold == state_.font.bold()) return;
   state_.font.setPixelSize(pixels);
   state_.font.setBold(bold);
-  state_.fontAscent = QFontMetricsF(state_.font, &buffers_.image()).ascent();
   painterFontCurrent_ = false;
 }
 
@@ -181,7 +203,12 @@ void Canvas::FilledBox(float x1, float y1, float x2, float y2, QColor color) {
     vectors_->Add(VectorChart::Box{box, color.rgb()});
     return;
   }
-  Painter().fillRect(box, color);
+  QImage& image = buffers_.image();
+  if (color == QColor::fromRgb(color.rgb()) && image.format() == QImage::Format_RGB888) {
+    SetPixels(image, box & image.rect(), color.rgb());
+  } else {
+    Painter().fillRect(box, color);
+  }
   buffers_.MarkDrawn(box);
 }
 
@@ -189,30 +216,40 @@ void Canvas::SetTextPosition(float x, float y) { state_.textPosition = QPointF(x
 
 void Canvas::Print(const QString& text) {
   if (text.isEmpty()) return;
-  const QPointF topLeft(Pixel(state_.textPosition.x()), Pixel(state_.textPosition.y()));
+  const QPoint topLeft(Pixel(state_.textPosition.x()), Pixel(state_.textPosition.y()));
   if (vectors_) {
-    vectors_->Add(VectorChart::Text{topLeft.toPoint(), text, state_.font.pixelSize(),
-                                    state_.font.bold(), state_.textColor.rgb()});
+    vectors_->Add(VectorChart::Text{topLeft, text, state_.font.pixelSize(), state_.font.bold(),
+                                    state_.textColor.rgb()});
     return;
   }
-  const QStaticText& laidOut = LaidOut(text);
+  LaidOutText& laidOut = LaidOut(text);
   QImage& image = buffers_.image();
-  const QRect area = TextArea(topLeft, laidOut, state_.font.pixelSize()) & image.rect();
-  // Over the layer alone, the text printed there before gives the same pixels.
-  if (buffers_.OnLayer() && !area.isEmpty() && !buffers_.DrawnOn(area)) {
-    const TextPatches::Key key{buffers_.layerNumber(),  text,
-                               state_.font.pixelSize(), state_.font.bold(),
-                               state_.textColor.rgba(), topLeft.toPoint()};
-    if (const QImage* patch = textPatches_.Find(key)) {
-      TextPatches::CopyInto(*patch, area, image);
-    } else {
-      DrawText(topLeft, laidOut);
-      textPatches_.Keep(key, image.copy(area));
-    }
-  } else {
-    DrawText(topLeft, laidOut);
+  // A text printed once only (a staff number, a name) is drawn and no more; one printed
+  // again is measured, and from then on what printing it gives is kept.
+  if (laidOut.prints < 2 && ++laidOut.prints == 2) {
+    laidOut.ink = TextPatches::InkOf(laidOut.staticText, state_.font);
   }
-  buffers_.MarkDrawn(area);
+  const QRect ink = laidOut.ink ? laidOut.ink->translated(topLeft) : QRect();
+  if (ink.isEmpty() || !image.rect().contains(ink)) {
+    DrawText(topLeft, laidOut.staticText);
+    buffers_.MarkDrawn(TextArea(topLeft, laidOut.staticText, state_.font.pixelSize()));
+    return;
+  }
+  // Over the same pixels, the text gives the pixels it gave there or anywhere before.
+  TextPatches::Read(image, ink, beneath_);
+  const TextPatches::Key key{laidOut.serial, static_cast<quint64>(state_.textColor.rgba64()),
+                             TextPatches::Hash(beneath_)};
+  if (const uchar* printed = textPatches_.Find(key, beneath_)) {
+    TextPatches::Write(printed, ink, image);
+    buffers_.MarkDrawn(ink);
+    return;
+  }
+  // Not printed over these pixels yet (or not lately): drawn, and kept.
+  DrawText(topLeft, laidOut.staticText);
+  std::vector<uchar> printed;
+  TextPatches::Read(image, ink, printed);
+  textPatches_.Keep(key, beneath_, printed);
+  buffers_.MarkDrawn(TextArea(topLeft, laidOut.staticText, state_.font.pixelSize()));
 }
 
 void Canvas::DrawText(QPointF topLeft, const QStaticText& text) {
@@ -230,15 +267,17 @@ void Canvas::DrawText(QPointF topLeft, const QStaticText& text) {
 
 // Most texts come back chart after chart (legend, note, labels, request types): laying
 // them out once saves most of the cost of printing them.
-const QStaticText& Canvas::LaidOut(const QString& text) {
-  const TextKey key{text, state_.font.pixelSize(), state_.font.bold()};
+Canvas::LaidOutText& Canvas::LaidOut(const QString& text) {
+  TextKey key{text, state_.font.pixelSize(), state_.font.bold()};
   auto found = laidOut_.find(key);
   if (found == laidOut_.end()) {
     if (laidOut_.size() >= kLaidOutLimit) laidOut_.clear();
-    QStaticText staticText(text);
-    staticText.setTextFormat(Qt::PlainText);
-    staticText.prepare(QTransform(), state_.font);
-    found = laidOut_.emplace(key, std::move(staticText)).first;
+    LaidOutText laidOut;
+    laidOut.staticText = QStaticText(text);
+    laidOut.serial = ++laidOutCount_;
+    laidOut.staticText.setTextFormat(Qt::PlainText);
+    laidOut.staticText.prepare(QTransform(), state_.font);
+    found = laidOut_.emplace(std::move(key), std::move(laidOut)).first;
   }
   return found->second;
 }

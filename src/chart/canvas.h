@@ -10,14 +10,17 @@
 
 #include <QColor>
 #include <QFont>
+#include <QHashFunctions>
 #include <QImage>
 #include <QPointF>
+#include <QRect>
 #include <QStaticText>
 #include <QString>
 
-#include <map>
 #include <memory>
-#include <tuple>
+#include <optional>
+#include <unordered_map>
+#include <vector>
 
 #include "chart/layer_buffers.h"
 #include "chart/text_patches.h"
@@ -82,28 +85,47 @@ class Canvas {
     QPointF textPosition;
     QColor textColor = Qt::black;
     QFont font;
-    qreal fontAscent = 0;
     LineStyle lineStyle = LineStyle::kSolid;
+  };
+
+  // A text laid out once for its font, and what is known of the pixels it prints.
+  struct LaidOutText {
+    QStaticText staticText;
+    quint64 serial = 0;  // names this text among the kept printings
+    int prints = 0;
+    std::optional<QRect> ink;  // TextPatches::InkOf, once printed twice
   };
 
   // One painter stays open across operations: opening one per operation costs more than
   // most operations themselves. It is closed whenever the image is handed out.
   QPainter& Painter();
-  const QStaticText& LaidOut(const QString& text);
+  LaidOutText& LaidOut(const QString& text);
   void DrawText(QPointF topLeft, const QStaticText& text);
   void EndPainting() const;
 
   LayerBuffers buffers_;
   std::unique_ptr<VectorRecorder> vectors_;  // null: the canvas draws pixels
   TextPatches textPatches_;
+  std::vector<uchar> beneath_;  // the pixels under the text being printed
   State state_;
   mutable std::unique_ptr<QPainter> painter_;
   // What the open painter holds, so that it is set only when it changes.
   mutable bool painterFontCurrent_ = false;
   mutable QColor painterTextColor_;
-  using TextKey = std::tuple<QString, int, bool>;  // text, pixel size, bold
+  struct TextKey {  // text, pixel size, bold
+    QString text;
+    int pixelSize;
+    bool bold;
+    bool operator==(const TextKey&) const = default;
+  };
+  struct TextKeyHash {
+    std::size_t operator()(const TextKey& key) const {
+      return qHash(key.text, std::size_t(key.pixelSize) * 2 + key.bold);
+    }
+  };
   static constexpr std::size_t kLaidOutLimit = 2000;
-  std::map<TextKey, QStaticText> laidOut_;
+  std::unordered_map<TextKey, LaidOutText, TextKeyHash> laidOut_;
+  quint64 laidOutCount_ = 0;
   QString layerKey_;
   State layerState_;
 };

@@ -44,8 +44,11 @@ void DrawBaseBars(const WorkingTables& tables, Canvas& canvas, int day) {
   const bool weekday = IsWorkingWeekday(tables.dayLabel.at(day));
   const Band band = BarBand(day);
   for (int slot = kFirstSlot; slot <= kLastSlot; ++slot) {
-    const qint32 start = MinutesOfTime(tables.workStart.at(day).at(slot));
-    const qint32 end = MinutesOfTime(tables.workEnd.at(day).at(slot));
+    const QString& startTime = tables.workStart.at(day).at(slot);
+    const QString& endTime = tables.workEnd.at(day).at(slot);
+    if (startTime.isEmpty() && endTime.isEmpty()) continue;  // most slots are unused
+    const qint32 start = MinutesOfTime(startTime);
+    const qint32 end = MinutesOfTime(endTime);
     if (start == 0 && end == 0) continue;
     // One colour for the whole bar: a period reaching outside 08:30-17:15 is overtime.
     const bool regular = weekday && start >= kRegularStart && end <= kRegularEnd;
@@ -97,6 +100,7 @@ void DrawRequestTexts(const WorkingTables& tables, Canvas& canvas) {
         canvas.SetTextColor(kRejectedPurple);
         text = kRejectedMark + label;
       }
+      if (text.isEmpty()) continue;  // an unused slot: nothing to print
       const qint32 start = MinutesOfTime(tables.requestStart.at(day).at(slot));
       canvas.SetTextPosition(MinuteX(start) + 2, RowTextY(day));
       canvas.Print(text);

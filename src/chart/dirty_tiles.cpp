@@ -41,6 +41,10 @@ bool DirtyTiles::IsClean() const {
 
 void DirtyTiles::CopyBack(const QImage& from, QImage& to) {
   const int bytesPerPixel = from.depth() / 8;
+  const qsizetype fromLine = from.bytesPerLine();
+  const qsizetype toLine = to.bytesPerLine();
+  const uchar* fromBits = from.constBits();
+  uchar* toBits = to.bits();
   for (int row = 0; row < kRows; ++row) {
     std::uint32_t columns = rows_[row];
     while (columns != 0) {
@@ -51,7 +55,7 @@ void DirtyTiles::CopyBack(const QImage& from, QImage& to) {
       const std::size_t offset = std::size_t(first) * kTileWidth * bytesPerPixel;
       const std::size_t bytes = std::size_t(length) * kTileWidth * bytesPerPixel;
       for (int y = row * kTileHeight; y < (row + 1) * kTileHeight; ++y) {
-        std::memcpy(to.scanLine(y) + offset, from.constScanLine(y) + offset, bytes);
+        std::memcpy(toBits + y * toLine + offset, fromBits + y * fromLine + offset, bytes);
       }
     }
     rows_[row] = 0;

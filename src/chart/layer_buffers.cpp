@@ -32,7 +32,6 @@ void LayerBuffers::StoreLayer() {
   layerNumber_ = NewLayerNumber();
   imageLayer_ = layerNumber_;
   dirty_ = DirtyTiles();
-  drawnOnLayer_.clear();
 }
 
 void LayerBuffers::RestoreLayer() {
@@ -44,7 +43,6 @@ void LayerBuffers::RestoreLayer() {
     imageLayer_ = layerNumber_;
   }
   dirty_ = DirtyTiles();
-  drawnOnLayer_.clear();
 }
 
 // The image handed out last may still be being saved: drawing then goes on in a buffer
@@ -68,16 +66,6 @@ void LayerBuffers::TakeFreeBuffer() {
 
 ImageOrigin LayerBuffers::Origin() const {
   return OnLayer() ? ImageOrigin{layerNumber_, dirty_} : ImageOrigin{};
-}
-
-void LayerBuffers::MarkDrawn(const QRect& area) {
-  dirty_.Mark(area);
-  if (OnLayer()) drawnOnLayer_.push_back(area);
-}
-
-bool LayerBuffers::DrawnOn(const QRect& area) const {
-  return std::any_of(drawnOnLayer_.begin(), drawnOnLayer_.end(),
-                     [&area](const QRect& drawn) { return drawn.intersects(area); });
 }
 
 }  // namespace morvik

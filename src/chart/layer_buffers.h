@@ -32,15 +32,11 @@ class LayerBuffers {
   void LeaveLayer() { imageLayer_ = 0; }
   // True while the image is the current layer plus what was marked since.
   bool OnLayer() const { return imageLayer_ != 0 && imageLayer_ == layerNumber_; }
-  // The number of the current layer's pixels, unique in the process.
-  quint64 layerNumber() const { return layerNumber_; }
   // What is known of the image's pixels as they stand.
   ImageOrigin Origin() const;
 
   // Notes that the pixels of `area` may have changed.
-  void MarkDrawn(const QRect& area);
-  // True when something marked since the image last held the layer meets `area`.
-  bool DrawnOn(const QRect& area) const;
+  void MarkDrawn(const QRect& area) { dirty_.Mark(area); }
 
  private:
   // A buffer handed out that may still be in use, with what it holds.
@@ -57,10 +53,9 @@ class LayerBuffers {
   QImage image_;
   DirtyTiles dirty_;        // what image_ drew since it held layer number imageLayer_
   quint64 imageLayer_ = 0;  // 0: no layer
-  std::vector<QRect> drawnOnLayer_;
   std::vector<Retired> retired_;
   QImage layer_;
-  quint64 layerNumber_ = 0;
+  quint64 layerNumber_ = 0;  // names one layer's pixels, unique in the process
 };
 
 }  // namespace morvik

@@ -1,47 +1,81 @@
 #pragma once
-// Texts printed onto the month's layer where the chart has not drawn yet come out the
-// same pixels for every staff member (the title, the run's clock, a department, the
-// note under the bars in most months): the canvas keeps those pixels as patches and
-// copies them back instead of blending every glyph again.
+// Printed texts kept by the pixels they were printed over.
+//
+// A text printed at a whole-pixel position blends the same glyph coverage into whatever
+// lies beneath, wherever that is: the same text in the same style over the same pixels
+// comes out the same pixels anywhere on the chart. The request texts over the day bars,
+// the title, the note, the department and the totals come back chart after chart over
+// the same pixels; the canvas keeps what printing them gave and copies it back instead of
+// blending every glyph again.
+//
+// A kept printing covers the text's ink area only: the pixels its glyphs cover at all,
+// which no printing reaches beyond. It is found by a hash of the pixels beneath and used
+// only when those pixels are all the same as when it was kept.
 
 #include <QImage>
-#include <QPoint>
 #include <QRect>
-#include <QString>
 #include <QtGlobal>
 
-#include <map>
-#include <tuple>
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <unordered_map>
+#include <vector>
+
+class QFont;
+class QStaticText;
 
 namespace morvik {
 
 class TextPatches {
  public:
-  // Everything the printed pixels depend on, the layer beneath included.
   struct Key {
-    quint64 layer;
-    QString text;
-    int pixelSize;
-    bool bold;
-    QRgb colour;
-    QPoint topLeft;
-    bool operator<(const Key& other) const {
-      return std::tuple(layer, text, pixelSize, bold, colour, topLeft.x(), topLeft.y()) <
-             std::tuple(other.layer, other.text, other.pixelSize, other.bold, other.colour,
-                        other.topLeft.x(), other.topLeft.y());
-    }
+    quint64 text;        // names one laid-out text: its characters, pixel size and weight
+    quint64 colour;      // QRgba64
+    quint64 background;  // Hash() of the pixels beneath
+    bool operator==(const Key&) const = default;
   };
 
-  // The area the text was printed over, as it stood afterwards; null when not kept.
-  const QImage* Find(const Key& key) const;
-  void Keep(const Key& key, QImage patch);
+  // What all kept printings may take together, beneath and printed pixels counted.
+  static constexpr std::size_t kBudget = std::size_t{16} << 20;
 
-  // Copies `patch`, which covers `area`, into `image`.
-  static void CopyInto(const QImage& patch, const QRect& area, QImage& image);
+  // The printed pixels kept for `key` over exactly `background`, or null.
+  const uchar* Find(const Key& key, std::span<const uchar> background);
+  // Keeps `printed`, what printing gave over `background` (as many bytes).
+  void Keep(const Key& key, std::span<const uchar> background, std::span<const uchar> printed);
+  std::size_t keptBytes() const { return recentBytes_ + olderBytes_; }
+
+  static quint64 Hash(std::span<const uchar> pixels);
+  // The pixels of `area` (inside `image`) row after row, into `pixels`.
+  static void Read(const QImage& image, const QRect& area, std::vector<uchar>& pixels);
+  // Writes `pixels`, as Read gives them, back into `area` of `image`.
+  static void Write(const uchar* pixels, const QRect& area, QImage& image);
+
+  // The pixels that printing `text` in `font` may change, relative to its top-left corner:
+  // those its glyphs cover at all. Empty when it changes none; nothing when the glyphs
+  // reach as far as a margin of the font's size around the laid-out box, so that where
+  // they end is not known.
+  static std::optional<QRect> InkOf(const QStaticText& text, const QFont& font);
 
  private:
-  static constexpr std::size_t kLimit = 64;  // the run's clock makes a new text each second
-  std::map<Key, QImage> patches_;
+  struct KeyHash {
+    std::size_t operator()(const Key& key) const {
+      return key.background ^ (key.text * 0x9E3779B97F4A7C15ULL) ^
+             (key.colour * 0xC2B2AE3D27D4EB4FULL);
+    }
+  };
+  // The pixels beneath, then the printed pixels, as many of each.
+  using Printings = std::unordered_map<Key, std::vector<uchar>, KeyHash>;
+
+  // Null when `bytes` alone would take more than half the budget.
+  const std::vector<uchar>* Store(const Key& key, std::vector<uchar> bytes);
+
+  // Printings found or kept lately stay; when the recent ones fill half the budget, they
+  // become the older ones and what was older is let go.
+  Printings recent_;
+  Printings older_;
+  std::size_t recentBytes_ = 0;
+  std::size_t olderBytes_ = 0;
 };
 
 }  // namespace morvik

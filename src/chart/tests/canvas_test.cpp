@@ -3,8 +3,11 @@
 #include <QBuffer>
 #include <QFontDatabase>
 #include <QImageWriter>
+#include <QPainter>
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace morvik {
 namespace {
@@ -55,6 +58,25 @@ INSTANTIATE_TEST_SUITE_P(
                       // Fractions round to the nearest pixel, halves away from zero.
                       BoxCase{"Fractional", 99.6F, 199.5F, 140.4F, 212.49F}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Boxes running off the image, and colours only the painter can blend: the pixels the
+// painter's fillRect gives on a white image.
+TEST(CanvasTest, BoxesGiveThePixelsOfThePaintersFill) {
+  const std::pair<QRect, QColor> cases[] = {
+      {QRect(QPoint(-50, -40), QPoint(1100, 3)), kBoxColor},
+      {QRect(QPoint(1000, 700), QPoint(1030, 800)), QColor(255, 0, 0)},
+      {QRect(QPoint(300, 300), QPoint(700, 312)), QColor(0, 0, 255, 128)},
+      {QRect(QPoint(300, 300), QPoint(700, 312)), QColor::fromRgbF(0.3F, 0.55F, 0.71F)},
+  };
+  for (const auto& [box, colour] : cases) {
+    Canvas canvas;
+    canvas.FilledBox(box.left(), box.top(), box.right(), box.bottom(), colour);
+    QImage expected(1024, 768, QImage::Format_RGB888);
+    expected.fill(Qt::white);
+    QPainter(&expected).fillRect(box, colour);
+    EXPECT_EQ(canvas.image(), expected) << box.x() << "," << box.y();
+  }
+}
 
 TEST(CanvasTest, OneUnitVerticalLineAtEightyIsPixelColumnEighty) {
   Canvas canvas;
@@ -140,6 +162,43 @@ TEST(CanvasTest, TextSitsBelowAndRightOfItsPositionOnATransparentBackground) {
   EXPECT_GT(boxShowing, 4000);
   // Nothing outside the box was touched.
   EXPECT_EQ(At(image, 199, 320), kWhite);
+}
+
+// Chart after chart over the same bars, texts come back over the same pixels at other
+// places, over other pixels at the same place and over texts printed before: every print
+// gives what drawing the text directly gives.
+TEST(CanvasTest, EveryPrintGivesWhatDrawingTheTextDirectlyGives) {
+  const QString texts[] = {QStringLiteral("時間外 診療記録整理"), QStringLiteral("■日当直 当直")};
+  const QColor colours[] = {QColor(100, 100, 100), QColor(0, 128, 0), QColor(128, 0, 255)};
+  std::mt19937 random(20261208);
+  std::uniform_int_distribution<int> pick(0, 2);
+  Canvas canvas;
+  for (float y = 105; y < 700; y += 20) {
+    canvas.FilledBox(80 + 38 * pick(random), y + 4, 600 + 38 * pick(random), y + 16, kBoxColor);
+  }
+  canvas.StoreLayer(QStringLiteral("bars"));
+  for (int i = 0; i < 400; ++i) {
+    if (i % 20 == 0) canvas.RestoreLayer(QStringLiteral("bars"));
+    const bool bold = pick(random) == 0;
+    const QColor colour = colours[bold ? 1 : pick(random) / 2 * 2];
+    const QPoint at(82 + 250 * pick(random) + (pick(random) == 0 ? 38 : 0),
+                    110 + 20 * pick(random));
+    QImage expected = canvas.image().copy();
+    canvas.SetFont(9, bold);
+    canvas.SetTextColor(colour);
+    canvas.SetTextPosition(at.x(), at.y());
+    canvas.Print(texts[bold]);
+
+    QFont font = Canvas::TextFont();
+    font.setPixelSize(12);
+    font.setBold(bold);
+    QPainter painter(&expected);
+    painter.setFont(font);
+    painter.setPen(colour);
+    painter.drawStaticText(at, QStaticText(texts[bold]));
+    painter.end();
+    ASSERT_EQ(canvas.image(), expected) << "print " << i;
+  }
 }
 
 TEST(CanvasTest, FaceHasJapaneseGlyphs) {
