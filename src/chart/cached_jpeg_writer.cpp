@@ -88,7 +88,8 @@ std::vector<SharedMcuEntry> FindMcus(const QImage& image, const ImageOrigin& ori
       const uint8_t* topLeft = image.constBits() + row * kMcuSide * stride + column * kMcuRowBytes;
       const McuEntry* before = last != nullptr ? last->entries[place].get() : nullptr;
       const int tileColumn = column * kMcuSide / DirtyTiles::kTileWidth;
-      const bool layerPixels = tileColumn < 32 && (sameLayer >> tileColumn & 1) != 0;
+      const bool layerPixels =
+          tileColumn < DirtyTiles::kColumns && (sameLayer >> tileColumn & 1) != 0;
       if (before != nullptr && (layerPixels || HasPixelsOf(topLeft, stride, *before))) {
         entries[place] = last->entries[place];
         continue;
