@@ -2,11 +2,16 @@
 
 #include <QtEndian>
 
+#include <array>
 #include <bit>
 #include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define MORVIK_STUFF_BY_SHUFFLES 1
+#include <tmmintrin.h>
 #endif
 
 namespace morvik::jpeg {
@@ -49,6 +54,63 @@ std::size_t CopyShifted(const uint8_t* from, uint8_t* to, std::size_t bytes, int
 
 // The top `count` (1..63) bits of a word.
 uint64_t TopBits(std::size_t count) { return ~(~uint64_t{0} >> count); }
+
+#if defined(MORVIK_STUFF_BY_SHUFFLES)
+// A chart's scan has a 0xFF every twenty bytes or so: too often for a loop that stops at
+// each. So eight bytes at a time are spread over sixteen by one shuffle, chosen by which
+// of them are 0xFF, that puts a zero after each of those (a shuffle index of 0x80 gives
+// a zero byte).
+struct StuffingShuffle {
+  alignas(16) std::array<uint8_t, 16> order;
+  int zerosAdded;
+};
+
+constexpr std::array<StuffingShuffle, 256> MakeStuffingShuffles() {
+  std::array<StuffingShuffle, 256> shuffles{};
+  for (int ones = 0; ones < 256; ++ones) {
+    StuffingShuffle& shuffle = shuffles[ones];
+    shuffle.order.fill(0x80);
+    int to = 0;
+    for (int from = 0; from < 8; ++from) {
+      shuffle.order[to++] = static_cast<uint8_t>(from);
+      if ((ones >> from & 1) != 0) ++to;
+    }
+    shuffle.zerosAdded = std::popcount(static_cast<unsigned>(ones));
+  }
+  return shuffles;
+}
+
+constexpr std::array<StuffingShuffle, 256> kStuffingShuffles = MakeStuffingShuffles();
+
+// Stuffs 16 bytes at a time while 16 remain; gives where it stopped. `to` must have room
+// for 32 bytes beyond every 16 taken.
+__attribute__((target("ssse3"))) const uint8_t* StuffByShuffles(const uint8_t* from,
+                                                                 const uint8_t* end,
+                                                                 uint8_t*& to) {
+  const __m128i allOnes = _mm_set1_epi8(-1);
+  for (; end - from >= 16; from += 16) {
+    const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    const auto ones = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(sixteen, allOnes)));
+    const StuffingShuffle& low = kStuffingShuffles[ones & 0xFF];
+    const StuffingShuffle& high = kStuffingShuffles[ones >> 8];
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to),
+                     _mm_shuffle_epi8(sixteen, _mm_load_si128(
+                                                   reinterpret_cast<const __m128i*>(low.order.data()))));
+    to += 8 + low.zerosAdded;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to),
+                     _mm_shuffle_epi8(_mm_srli_si128(sixteen, 8),
+                                      _mm_load_si128(reinterpret_cast<const __m128i*>(
+                                          high.order.data()))));
+    to += 8 + high.zerosAdded;
+  }
+  return from;
+}
+
+bool CanShuffleBytes() {
+  static const bool can = __builtin_cpu_supports("ssse3") != 0;
+  return can;
+}
+#endif
 
 }  // namespace
 
@@ -122,25 +184,8 @@ void AppendStuffed(const uint8_t* bytes, std::size_t bitCount, QByteArray& out) 
   uint8_t* to = base + start;
   const uint8_t* from = bytes;
   const uint8_t* const end = bytes + whole;
-#if defined(__SSE2__)
-  // 16 bytes are stored as they are; where one of them is 0xFF, the bytes up to it stand,
-  // a 0x00 follows it, and the next 16 start after it. A chart has a 0xFF every twenty
-  // bytes or so.
-  const __m128i allOnes = _mm_set1_epi8(-1);
-  while (end - from >= 16) {
-    const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(to), sixteen);
-    const auto ones = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(sixteen, allOnes)));
-    if (ones == 0) {
-      from += 16;
-      to += 16;
-      continue;
-    }
-    const int at = std::countr_zero(ones);
-    to[at + 1] = 0;
-    from += at + 1;
-    to += at + 2;
-  }
+#if defined(MORVIK_STUFF_BY_SHUFFLES)
+  if (CanShuffleBytes()) from = StuffByShuffles(from, end, to);
 #endif
   for (; from < end; ++from) {
     *to++ = *from;
