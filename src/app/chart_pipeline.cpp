@@ -26,7 +26,7 @@ void LowerThisThreadsPriority() {
 }  // namespace
 
 ChartPipeline::ChartPipeline(int threads, Frontend& frontend)
-    : threads_(threads), frontend_(frontend), jpegCache_(MakeRunJpegCache()) {
+    : threads_(threads), frontend_(frontend), jpegCaches_(std::max(1, threads)) {
   pool_.setMaxThreadCount(std::max(1, threads));
 }
 
@@ -38,15 +38,20 @@ ChartPipeline::~ChartPipeline() {
 
 void ChartPipeline::Submit(ChartSave save) {
   if (threads_ <= 1) {
-    Report(WriteChartFiles(save, jpegCache_.get()));
+    jpeg::McuCache* cache = jpegCaches_.Take();
+    Report(WriteChartFiles(save, cache));
+    jpegCaches_.Give(cache);
     return;
   }
   // Report what is done already; wait only when every thread is busy and the queue full.
   while (!pending_.empty() && pending_.front().isFinished()) FinishOldest();
   while (static_cast<int>(pending_.size()) >= threads_ + kChartsQueuedAhead) FinishOldest();
-  pending_.push_back(QtConcurrent::run(&pool_, [save = std::move(save), cache = jpegCache_.get()] {
+  pending_.push_back(QtConcurrent::run(&pool_, [this, save = std::move(save)] {
     LowerThisThreadsPriority();
-    return WriteChartFiles(save, cache);
+    jpeg::McuCache* cache = jpegCaches_.Take();
+    QString failure = WriteChartFiles(save, cache);
+    jpegCaches_.Give(cache);
+    return failure;
   }));
 }
 
@@ -58,6 +63,36 @@ void ChartPipeline::FinishOldest() {
   const QString failure = pending_.front().result();
   pending_.pop_front();
   Report(failure);
+}
+
+ChartPipeline::JpegCaches::JpegCaches(int count) {
+  for (int i = 0; i < count; ++i) {
+    std::unique_ptr<jpeg::McuCache> cache = MakeRunJpegCache();
+    if (cache == nullptr) {
+      off_ = true;
+      return;
+    }
+    free_.push_back(cache.get());
+    caches_.push_back(std::move(cache));
+  }
+}
+
+jpeg::McuCache* ChartPipeline::JpegCaches::Take() {
+  std::lock_guard lock(mutex_);
+  if (off_) return nullptr;
+  if (free_.empty()) {  // never while no more charts are saved at a time than caches made
+    caches_.push_back(MakeRunJpegCache());
+    return caches_.back().get();
+  }
+  jpeg::McuCache* cache = free_.back();
+  free_.pop_back();
+  return cache;
+}
+
+void ChartPipeline::JpegCaches::Give(jpeg::McuCache* cache) {
+  if (cache == nullptr) return;
+  std::lock_guard lock(mutex_);
+  free_.push_back(cache);
 }
 
 void ChartPipeline::Report(const QString& failure) {

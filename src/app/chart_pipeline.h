@@ -13,6 +13,8 @@
 
 #include <deque>
 #include <memory>
+#include <mutex>
+#include <vector>
 
 #include "chart/chart_saving.h"
 #include "core/frontend.h"
@@ -41,9 +43,26 @@ class ChartPipeline {
   void FinishOldest();
   void Report(const QString& failure);
 
+  // The run's JPG caches, one for each chart saved at a time: a chart takes one that no
+  // other chart holds and gives it back when it is saved. Sharing one cache between the
+  // threads was slower on two cores: each chart takes thousands of counted references
+  // to the same few entries (white, the grid), and the counts moved between the cores.
+  class JpegCaches {
+   public:
+    explicit JpegCaches(int count);
+    jpeg::McuCache* Take();  // null when the cached writer is off
+    void Give(jpeg::McuCache* cache);
+
+   private:
+    std::mutex mutex_;
+    bool off_ = false;
+    std::vector<std::unique_ptr<jpeg::McuCache>> caches_;
+    std::vector<jpeg::McuCache*> free_;
+  };
+
   int threads_;
   Frontend& frontend_;
-  std::unique_ptr<jpeg::McuCache> jpegCache_;  // the run's, shared by its saving threads
+  JpegCaches jpegCaches_;
   QThreadPool pool_;  // threads stay between charts: starting one per chart costs
   std::deque<QFuture<QString>> pending_;
   int failedCharts_ = 0;
