@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 
 #include "app/batch_mode.h"
+#include "core/process_end.h"
 #include "core/platform/process.h"
 #include "ui/window_startup.h"
 
@@ -43,5 +44,9 @@ int main(int argc, char** argv) {
   environment.startFolder = QDir::currentPath();
   environment.clock = morvik::BatchClock();
   environment.errIsTerminal = morvik::platform::StandardErrorIsTerminal();
-  return morvik::RunBatch(arguments, environment);
+  environment.processEndsAfterRun = morvik::CanEndProcessNow();
+  const int exitCode = morvik::RunBatch(arguments, environment);
+  // What the run held goes back to the system whole.
+  if (environment.processEndsAfterRun) morvik::EndProcessNow(exitCode);
+  return exitCode;
 }

@@ -8,6 +8,7 @@
 #include "app/session.h"
 #include "app/startup.h"
 #include "core/failures.h"
+#include "core/process_end.h"
 #include "input/check_dumps.h"
 
 namespace morvik {
@@ -76,9 +77,8 @@ void WriteDumps(const Session& session, ConsoleFrontend& frontend) {
   }
 }
 
-int Run(const BatchOptions& options, const BatchEnvironment& environment) {
+int Run(const BatchOptions& options, const BatchEnvironment& environment, Session& session) {
   ConsoleFrontend frontend(environment.err, options.verbose, environment.errIsTerminal);
-  Session session;
   session.programFolder = environment.programFolder;
   session.outputFolder = options.outputFolder
                              ? Absolute(environment.startFolder, *options.outputFolder)
@@ -112,6 +112,14 @@ int Run(const BatchOptions& options, const BatchEnvironment& environment) {
     return kExitProgramEnd;
   }
   return kExitRunFailed;
+}
+
+int Run(const BatchOptions& options, const BatchEnvironment& environment) {
+  auto session = std::make_shared<Session>();
+  session->processEndsAfterRun = environment.processEndsAfterRun;
+  const int exitCode = Run(options, environment, *session);
+  if (environment.processEndsAfterRun) KeepUntilProcessEnd(std::move(session));
+  return exitCode;
 }
 
 }  // namespace

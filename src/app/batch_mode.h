@@ -26,6 +26,9 @@ struct BatchEnvironment {
   std::FILE* out = stdout;
   std::FILE* err = stderr;
   bool errIsTerminal = false;
+  // The process ends when the run returns: the session is kept until then rather than
+  // freed (core/process_end.h). Tests run many sessions in one process and leave it off.
+  bool processEndsAfterRun = false;
 };
 
 // `arguments` are those after the program's name.

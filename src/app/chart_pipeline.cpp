@@ -6,6 +6,7 @@
 
 #include "chart/mcu_cache.h"
 #include "core/platform/thread_priority.h"
+#include "core/process_end.h"
 
 namespace morvik {
 namespace {
@@ -25,8 +26,11 @@ void LowerThisThreadsPriority() {
 
 }  // namespace
 
-ChartPipeline::ChartPipeline(int threads, Frontend& frontend)
-    : threads_(threads), frontend_(frontend), jpegCaches_(std::max(1, threads)) {
+ChartPipeline::ChartPipeline(int threads, Frontend& frontend, bool processEndsAfterRun)
+    : threads_(threads),
+      frontend_(frontend),
+      processEndsAfterRun_(processEndsAfterRun),
+      jpegCaches_(std::max(1, threads)) {
   pool_.setMaxThreadCount(std::max(1, threads));
 }
 
@@ -34,6 +38,7 @@ ChartPipeline::~ChartPipeline() {
   // Files already handed over are always completed; their reports are due only while the
   // run goes on.
   pool_.waitForDone();
+  if (processEndsAfterRun_) jpegCaches_.KeepUntilProcessEnd();
 }
 
 void ChartPipeline::Submit(ChartSave save) {
@@ -93,6 +98,15 @@ void ChartPipeline::JpegCaches::Give(jpeg::McuCache* cache) {
   if (cache == nullptr) return;
   std::lock_guard lock(mutex_);
   free_.push_back(cache);
+}
+
+void ChartPipeline::JpegCaches::KeepUntilProcessEnd() {
+  std::lock_guard lock(mutex_);
+  for (std::unique_ptr<jpeg::McuCache>& cache : caches_) {
+    morvik::KeepUntilProcessEnd(std::shared_ptr<const jpeg::McuCache>(std::move(cache)));
+  }
+  caches_.clear();
+  free_.clear();
 }
 
 void ChartPipeline::Report(const QString& failure) {

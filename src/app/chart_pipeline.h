@@ -25,8 +25,10 @@ class ChartPipeline {
  public:
   // `threads` charts are encoded at a time, on threads of lower priority than the
   // caller's, and two more may wait their turn; 1 or less saves each chart at once, on
-  // the calling thread. Results are reported to `frontend`.
-  ChartPipeline(int threads, Frontend& frontend);
+  // the calling thread. Results are reported to `frontend`. With
+  // `processEndsAfterRun`, the JPG caches are kept until the process ends rather than freed
+  // (core/process_end.h).
+  ChartPipeline(int threads, Frontend& frontend, bool processEndsAfterRun = false);
   ~ChartPipeline();
   ChartPipeline(const ChartPipeline&) = delete;
   ChartPipeline& operator=(const ChartPipeline&) = delete;
@@ -52,6 +54,7 @@ class ChartPipeline {
     explicit JpegCaches(int count);
     jpeg::McuCache* Take();  // null when the cached writer is off
     void Give(jpeg::McuCache* cache);
+    void KeepUntilProcessEnd();
 
    private:
     std::mutex mutex_;
@@ -62,6 +65,7 @@ class ChartPipeline {
 
   int threads_;
   Frontend& frontend_;
+  bool processEndsAfterRun_;
   JpegCaches jpegCaches_;
   QThreadPool pool_;  // threads stay between charts: starting one per chart costs
   std::deque<QFuture<QString>> pending_;

@@ -223,7 +223,7 @@ void ReportOutputNotSaved(Frontend& frontend, RunOutcome& outcome, const QString
 
 RunOutcome OnRunClicked(Session& session, Frontend& frontend) {
   if (!PassesInputChecks(session, frontend)) return {RunOutcome::Kind::kRefused, {}, 0};
-  ChartPipeline pipeline(session.chartThreads, frontend);
+  ChartPipeline pipeline(session.chartThreads, frontend, session.processEndsAfterRun);
   OrderedFrontend ordered(frontend, pipeline);
   const FormState& form = session.form;
   const bool overviewWanted = form.writeOverviewPage || form.writePrintPdf;

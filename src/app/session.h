@@ -33,6 +33,9 @@ struct Session {
   int chartThreads = DefaultChartThreads();
   // Minutes a stamp may lie outside covered time before the month review reports it.
   int reviewToleranceMinutes = 30;
+  // The process ends right after the run (a batch run from the command line): what the
+  // run holds is then kept until the process ends rather than freed (core/process_end.h).
+  bool processEndsAfterRun = false;
 
   static int DefaultChartThreads();
 };

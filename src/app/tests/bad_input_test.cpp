@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 #include <QThread>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -651,14 +652,15 @@ class KillTest : public ::testing::Test {
     start.WriteBytes("h.txt", EncodeCp932("2026/11/03,文化の日\r\n"));
   }
 
-  QProcess* Start(const QString& out) {
+  QProcess* Start(const QString& out, bool forwardErrors = true) {
     auto* process = new QProcess();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.insert("SOURCE_DATE_EPOCH", "1796000000");
     process->setProcessEnvironment(environment);
     process->setWorkingDirectory(start.path());
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->setProcessChannelMode(forwardErrors ? QProcess::ForwardedErrorChannel
+                                                 : QProcess::SeparateChannels);
     process->start(ProgramPath(), {"--batch", "--request", "req.csv", "--stamp", "stamp.csv",
                                    "--utf8", "--staff-list", "list.txt", "--csv", "--bmp",
                                    "--holidays", "h.txt", "--out", out});
@@ -735,6 +737,26 @@ TEST_F(KillTest, EveryOutputIsTheOldOrTheNewCompleteFile) {
     EXPECT_EQ(RunComplete(out), fresh) << out.toStdString();
   }
   EXPECT_GT(mixed, 0) << "no kill landed in the middle of the run (" << runMilliseconds << " ms)";
+}
+
+// The program ends a batch run without taking its memory apart: its exit status and every
+// line it printed still come out, for a run that saved all and one that could not.
+TEST_F(KillTest, ProgramEndsWithTheRunsStatusAndEveryLine) {
+  WriteMonth(ManagersMonth("18:45"));
+  const auto outputs = RunComplete("all");
+  const auto chart = std::find_if(outputs.begin(), outputs.end(),
+                                  [](const auto& file) { return file.first.endsWith(".jpg"); });
+  ASSERT_NE(chart, outputs.end());
+  ASSERT_TRUE(QDir().mkpath(start.FilePath("taken/" + chart->first)));
+  for (const auto& [out, exitCode] : {std::pair{"fresh", 0}, std::pair{"taken", 4}}) {
+    std::unique_ptr<QProcess> process(Start(out, false));
+    ASSERT_TRUE(process->waitForFinished(600000));
+    const QString printed = QString::fromUtf8(process->readAllStandardError());
+    EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process->exitCode(), exitCode) << out;
+    EXPECT_TRUE(printed.endsWith(QStringLiteral("処理を終了しました．\n"))) << printed.toStdString();
+    EXPECT_EQ(printed.contains(QStringLiteral("what failed: ")), exitCode != 0) << out;
+  }
 }
 
 }  // namespace
