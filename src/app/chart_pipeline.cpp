@@ -80,6 +80,13 @@ ChartPipeline::JpegCaches::JpegCaches(int count) {
     free_.push_back(cache.get());
     caches_.push_back(std::move(cache));
   }
+  for (const auto& cache : caches_) {
+    std::vector<jpeg::McuCache*> others;
+    for (const auto& other : caches_) {
+      if (other != cache) others.push_back(other.get());
+    }
+    cache->ShareWith(std::move(others));
+  }
 }
 
 jpeg::McuCache* ChartPipeline::JpegCaches::Take() {

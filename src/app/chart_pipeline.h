@@ -49,6 +49,8 @@ class ChartPipeline {
   // other chart holds and gives it back when it is saved. Sharing one cache between the
   // threads was slower on two cores: each chart takes thousands of counted references
   // to the same few entries (white, the grid), and the counts moved between the cores.
+  // The caches ask each other for an MCU before it is transformed, so that each distinct
+  // MCU is still transformed once.
   class JpegCaches {
    public:
     explicit JpegCaches(int count);

@@ -61,8 +61,39 @@ bool HasPixelsOf(const uint8_t* topLeft, std::ptrdiff_t stride, const McuEntry& 
 McuCache::McuCache(std::size_t budgetBytes) : budgetBytes_(budgetBytes) {}
 
 void McuCache::FindAll(std::span<const McuKey> keys, std::span<SharedMcuEntry> found) {
+  std::vector<std::size_t> missing;
+  {
+    std::lock_guard lock(mutex_);
+    for (std::size_t i = 0; i < keys.size() && i < found.size(); ++i) {
+      found[i] = FindLocked(keys[i]);
+      if (found[i] == nullptr && !others_.empty()) missing.push_back(i);
+    }
+  }
+  if (missing.empty()) return;
+  // One lock at a time: the caches ask each other.
+  for (const McuCache* other : others_) other->FindOwn(keys, missing, found);
   std::lock_guard lock(mutex_);
-  for (std::size_t i = 0; i < keys.size() && i < found.size(); ++i) found[i] = FindLocked(keys[i]);
+  for (const std::size_t i : missing) {
+    if (found[i] != nullptr && !newer_.contains(keys[i].hash) && !older_.contains(keys[i].hash)) {
+      KeepLocked(keys[i].hash, found[i]);
+    }
+  }
+}
+
+void McuCache::FindOwn(std::span<const McuKey> keys, std::span<const std::size_t> places,
+                       std::span<SharedMcuEntry> found) const {
+  std::lock_guard lock(mutex_);
+  for (const std::size_t i : places) {
+    if (found[i] != nullptr) continue;
+    for (const Generation* generation : {&newer_, &older_}) {
+      const auto kept = generation->find(keys[i].hash);
+      if (kept != generation->end() &&
+          std::memcmp(keys[i].pixels, kept->second->pixels.data(), kMcuBytes) == 0) {
+        found[i] = kept->second;
+        break;
+      }
+    }
+  }
 }
 
 std::vector<SharedMcuEntry> McuCache::InsertAll(std::span<const McuKey> keys,

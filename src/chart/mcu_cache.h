@@ -82,8 +82,13 @@ class McuCache {
 
   explicit McuCache(std::size_t budgetBytes = kDefaultBudgetBytes);
 
-  // Sets `found[i]` to the entry kept for `keys[i]`'s pixels, or to null.
+  // Sets `found[i]` to the entry kept for `keys[i]`'s pixels, or to null. What this cache
+  // does not hold is asked of the caches it shares with, and kept from then on.
   void FindAll(std::span<const McuKey> keys, std::span<SharedMcuEntry> found);
+
+  // The other caches of the run, one for each chart saved at a time: what one of them has
+  // coded, the others need not transform again. Set before the cache is used.
+  void ShareWith(std::vector<McuCache*> others) { others_ = std::move(others); }
 
   // Keeps an entry for each key's pixels (copied) with its code; gives the entries.
   std::vector<SharedMcuEntry> InsertAll(std::span<const McuKey> keys, std::vector<McuCode> codes);
@@ -117,6 +122,9 @@ class McuCache {
   using Generation = std::unordered_map<uint64_t, SharedMcuEntry>;
 
   SharedMcuEntry FindLocked(const McuKey& key);
+  // Sets the null `found[i]` of `places` to the entry this cache keeps, if it keeps one.
+  void FindOwn(std::span<const McuKey> keys, std::span<const std::size_t> places,
+               std::span<SharedMcuEntry> found) const;
   void KeepLocked(uint64_t hash, SharedMcuEntry entry);
 
   const std::size_t budgetBytes_;
@@ -127,6 +135,7 @@ class McuCache {
   std::size_t olderBytes_ = 0;
   // Shared as a whole: handing it out costs one count, not one for each of its entries.
   std::shared_ptr<const CodedImage> lastImage_;
+  std::vector<McuCache*> others_;
   uint64_t hits_ = 0;
   uint64_t misses_ = 0;
 };

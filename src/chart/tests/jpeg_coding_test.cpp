@@ -304,6 +304,24 @@ TEST(McuCacheTest, KeepsToItsBudgetAndKeepsWhatIsInUse) {
   EXPECT_GT(kept, 10);
 }
 
+// Caches that share take what another has coded, and keep it, also once the other has
+// dropped it; what none has coded stays a miss.
+TEST(McuCacheTest, CachesThatShareTakeWhatTheOthersHaveCoded) {
+  CacheFixture f(8);
+  McuCache first(4 * 1024);  // two entries a generation: it soon drops the first ones
+  McuCache second;
+  first.ShareWith({&second});
+  second.ShareWith({&first});
+  const SharedMcuEntry coded = f.Insert(first, 0);
+  EXPECT_EQ(Find(second, {&f.mcus[0], 1})[0], coded);
+  for (int i = 1; i < 8; ++i) f.Insert(first, i);
+  ASSERT_LT(first.stats().entries, 5u);
+  EXPECT_EQ(Find(first, {&f.mcus[0], 1})[0], coded) << "the second one's copy serves again";
+  McuCache alone;
+  EXPECT_EQ(Find(alone, {&f.mcus[0], 1})[0], nullptr);
+  EXPECT_EQ(Find(second, {&f.mcus[1], 1})[0], Find(first, {&f.mcus[1], 1})[0]);
+}
+
 // The writer takes the last chart's entry at a place when the pixels are the same: any
 // byte of any row that differs must tell them apart.
 TEST(McuCacheTest, AnEntrysPixelsDifferWhereverOneByteDiffers) {
