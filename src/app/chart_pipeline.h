@@ -46,9 +46,9 @@ class ChartPipeline {
   void Report(const QString& failure);
 
   // The run's JPG caches, one for each chart saved at a time: a chart takes one that no
-  // other chart holds and gives it back when it is saved. Sharing one cache between the
-  // threads was slower on two cores: each chart takes thousands of counted references
-  // to the same few entries (white, the grid), and the counts moved between the cores.
+  // other chart holds and gives it back when it is saved. One cache shared by the threads
+  // measured a little slower on two cores: both threads then take thousands of counted
+  // references to the same few entries (white, the grid) and wait for each other's lock.
   // The caches ask each other for an MCU before it is transformed, so that each distinct
   // MCU is still transformed once.
   class JpegCaches {
