@@ -91,11 +91,9 @@ ChartPipeline::JpegCaches::JpegCaches(int count) {
 
 jpeg::McuCache* ChartPipeline::JpegCaches::Take() {
   std::lock_guard lock(mutex_);
-  if (off_) return nullptr;
-  if (free_.empty()) {  // never while no more charts are saved at a time than caches made
-    caches_.push_back(MakeRunJpegCache());
-    return caches_.back().get();
-  }
+  // None free only if more charts were saved at a time than caches made: Qt's writer
+  // then writes the chart, the same bytes.
+  if (off_ || free_.empty()) return nullptr;
   jpeg::McuCache* cache = free_.back();
   free_.pop_back();
   return cache;

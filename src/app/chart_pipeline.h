@@ -54,7 +54,7 @@ class ChartPipeline {
   class JpegCaches {
    public:
     explicit JpegCaches(int count);
-    jpeg::McuCache* Take();  // null when the cached writer is off
+    jpeg::McuCache* Take();  // null: Qt's writer (the cached one is off, or none is free)
     void Give(jpeg::McuCache* cache);
     void KeepUntilProcessEnd();
 

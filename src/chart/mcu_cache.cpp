@@ -74,9 +74,7 @@ void McuCache::FindAll(std::span<const McuKey> keys, std::span<SharedMcuEntry> f
   for (const McuCache* other : others_) other->FindOwn(keys, missing, found);
   std::lock_guard lock(mutex_);
   for (const std::size_t i : missing) {
-    if (found[i] != nullptr && !newer_.contains(keys[i].hash) && !older_.contains(keys[i].hash)) {
-      KeepLocked(keys[i].hash, found[i]);
-    }
+    if (found[i] != nullptr) KeepLocked(keys[i].hash, found[i]);
   }
 }
 
@@ -107,12 +105,7 @@ std::vector<SharedMcuEntry> McuCache::InsertAll(std::span<const McuKey> keys,
     entries.push_back(std::move(entry));
   }
   std::lock_guard lock(mutex_);
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    // Another thread may have kept the same pixels meanwhile (its code is the same), or,
-    // rarely, other pixels of the same hash: the entry kept first stays.
-    if (newer_.contains(keys[i].hash) || older_.contains(keys[i].hash)) continue;
-    KeepLocked(keys[i].hash, entries[i]);
-  }
+  for (std::size_t i = 0; i < entries.size(); ++i) KeepLocked(keys[i].hash, entries[i]);
   return entries;
 }
 
@@ -159,6 +152,9 @@ SharedMcuEntry McuCache::FindLocked(const McuKey& key) {
 }
 
 void McuCache::KeepLocked(uint64_t hash, SharedMcuEntry entry) {
+  // Another thread may have kept the same pixels meanwhile (its code is the same), or,
+  // rarely, other pixels of the same hash: the entry kept first stays.
+  if (newer_.contains(hash) || older_.contains(hash)) return;
   const std::size_t bytes = BytesOf(*entry);
   if (bytes > budgetBytes_ / 2) return;  // each generation keeps to half the budget
   if (newerBytes_ + bytes > budgetBytes_ / 2) {

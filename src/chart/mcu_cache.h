@@ -125,6 +125,7 @@ class McuCache {
   // Sets the null `found[i]` of `places` to the entry this cache keeps, if it keeps one.
   void FindOwn(std::span<const McuKey> keys, std::span<const std::size_t> places,
                std::span<SharedMcuEntry> found) const;
+  // Keeps `entry` in the newer generation, unless an entry of its hash is kept already.
   void KeepLocked(uint64_t hash, SharedMcuEntry entry);
 
   const std::size_t budgetBytes_;
