@@ -10,7 +10,7 @@
 #include "chart/stamp_index.h"
 #include "core/failures.h"
 #include "core/frontend.h"
-#include "input/request_csv.h"
+#include "input/request_read_ahead.h"
 #include "input/staff_list.h"
 #include "input/staff_selection.h"
 #include "input/stamp_csv.h"
@@ -66,14 +66,15 @@ void ReadInputs(Session& session, Frontend& frontend) {
   WorkingTables& tables = *session.tables;
   ClearAllData(tables, frontend);
   LoadStaffList(tables, session.form, frontend);
+  RequestReadAhead requests(tables);
   if (tables.stampIsUtf8 == 1) {
     ReadStampCsvUtf8(tables, session.form, frontend);
   } else {
     ReadStampCsvSjis(tables, frontend);
   }
-  ReadRequestCsv(tables, frontend);
+  const std::optional<RequestOrder> order = requests.Finish(frontend);
   AddStaffRequests(tables, session.form, frontend);
-  SortRequestsByStaff(tables, frontend);
+  SortRequestsByStaff(tables, frontend, order ? &*order : nullptr);
 }
 
 void FinishStaffMember(Session& session, Frontend& frontend, const RunOutputs& outputs,

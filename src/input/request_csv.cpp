@@ -55,8 +55,8 @@ void CompleteKeptRow(WorkingTables& tables, int r, const Where& where) {
 }
 
 // Reads the records into the table; returns r, the row the next record would go to.
-int ReadRecords(WorkingTables& tables, Frontend& frontend, FieldReader& reader, double byteLength) {
-  const StaffListIndex listed(tables);
+int ReadRecords(WorkingTables& tables, const StaffListIndex& listed, Frontend& frontend,
+                FieldReader& reader, double byteLength) {
   double progress = 0;
   int r = 0;
   while (!reader.AtEnd()) {
@@ -88,11 +88,12 @@ int ReadRecords(WorkingTables& tables, Frontend& frontend, FieldReader& reader, 
 
 }  // namespace
 
-void ReadRequestCsv(WorkingTables& tables, Frontend& frontend) {
+RequestRecords ReadRequestRecords(WorkingTables& tables, const StaffListIndex& listed,
+                                  Frontend& frontend) {
   frontend.SetStatusText(kReading);
   for (RequestRow& row : tables.requestTable) ClearRow(row);
   tables.requestRowCount = 1;
-  if (tables.requestCsvPath.isEmpty()) return;
+  if (tables.requestCsvPath.isEmpty()) return {};
 
   FieldReader reader(ReadInputFile(tables.requestCsvPath), tables.requestCsvPath);
   const auto byteLength = static_cast<double>(FileByteLength(tables.requestCsvPath));
@@ -100,16 +101,23 @@ void ReadRequestCsv(WorkingTables& tables, Frontend& frontend) {
   frontend.SetProgressValue(ProgressBar::kStep, 0);
   frontend.SetProgressVisible(ProgressBar::kStep, true);
   tables.multipleMonths = 0;
+  return {true, ReadRecords(tables, listed, frontend, reader, byteLength), byteLength};
+}
 
-  const int r = ReadRecords(tables, frontend, reader, byteLength);
-  if (tables.requestTable[1][1].isEmpty() && r == 1) {
+void FinishRequestRead(WorkingTables& tables, const RequestRecords& records, Frontend& frontend) {
+  if (!records.fileNamed) return;
+  if (tables.requestTable[1][1].isEmpty() && records.nextRow == 1) {
     tables.requestMonthPrefix = tables.stampMonthPrefix;
     AddNoRequestRow(tables);
   }
-  frontend.SetProgressValue(ProgressBar::kStep, byteLength);
+  frontend.SetProgressValue(ProgressBar::kStep, records.byteLength);
   if (tables.stampMonthPrefix != tables.requestMonthPrefix) frontend.ShowMessage(kMonthMismatch);
   if (tables.multipleMonths == 1) frontend.ShowMessage(kSeveralMonths);
   frontend.SetStatusText(kRead);
+}
+
+void ReadRequestCsv(WorkingTables& tables, Frontend& frontend) {
+  FinishRequestRead(tables, ReadRequestRecords(tables, StaffListIndex(tables), frontend), frontend);
 }
 
 }  // namespace morvik

@@ -56,8 +56,10 @@ void LookupStampStaff(WorkingTables& tables, const QString& staffNumber) {
   SetLookupResult(tables, found, staffNumber);
 }
 
-StaffListIndex::StaffListIndex(const WorkingTables& tables) {
-  for (const QString& entry : tables.staffList) {
+StaffListIndex::StaffListIndex(const WorkingTables& tables) : StaffListIndex(tables.staffList) {}
+
+StaffListIndex::StaffListIndex(std::span<const QString> staffList) {
+  for (const QString& entry : staffList) {
     if (entry.isEmpty()) {
       hasEmptyEntry_ = true;
       return;

@@ -7,6 +7,8 @@
 #include <QSet>
 #include <QString>
 
+#include <span>
+
 namespace morvik {
 
 struct WorkingTables;
@@ -14,6 +16,7 @@ struct WorkingTables;
 class StaffListIndex {
  public:
   explicit StaffListIndex(const WorkingTables& tables);
+  explicit StaffListIndex(std::span<const QString> staffList);
   // True when IsStaffListed would set staffListed to 1.
   bool Contains(const QString& staffNumber) const;
 

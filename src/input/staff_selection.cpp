@@ -3,6 +3,8 @@
 #include <QSet>
 
 #include <optional>
+#include <span>
+#include <vector>
 
 #include "core/form_state.h"
 #include "core/frontend.h"
@@ -26,7 +28,7 @@ constexpr int kLastRequestRow = kRequestRows - 1;
 // placeholder goes. Answers the search of AddStaffRequests without rescanning the rows.
 class RequestRowIndex {
  public:
-  explicit RequestRowIndex(const WorkingTables& tables) : tables_(tables) { Advance(); }
+  explicit RequestRowIndex(std::span<const QString> keys) : keys_(keys) { Advance(); }
 
   bool Contains(const QString& staffNumber) const { return present_.contains(staffNumber); }
 
@@ -35,28 +37,61 @@ class RequestRowIndex {
 
   // Call after the free row has been filled.
   void Advance() {
-    while (free_ <= kLastRequestRow && !tables_.requestTable[free_][1].isEmpty()) {
-      present_.insert(tables_.requestTable[free_][1]);
+    while (free_ <= kLastRequestRow && !keys_[free_].isEmpty()) {
+      present_.insert(keys_[free_]);
       ++free_;
     }
   }
 
  private:
-  const WorkingTables& tables_;
+  std::span<const QString> keys_;
   QSet<QString> present_;
   int free_ = kFirstRequestRow;
 };
 
-void AddPlaceholderFor(WorkingTables& tables, const FormState& form, RequestRowIndex& rows,
-                       std::optional<StampStaffIndex>& stamps, const QString& staffNumber) {
+// A listed staff member without a request row, and the row that takes their placeholder
+// (-1: the table is full, and the row is not written).
+struct Placeholder {
+  QString staffNumber;
+  int row = -1;
+};
+
+// The placeholders of AddStaffRequests, in the list's order; each placeholder's staff
+// number is written into `keys` (the staff numbers of request rows 0..5000) as the row
+// will hold it.
+std::vector<Placeholder> PlacePlaceholders(std::span<QString> keys,
+                                           std::span<const QString> staffList) {
+  std::vector<Placeholder> placeholders;
+  RequestRowIndex rows(keys);
+  for (std::size_t e = 1; e < staffList.size(); ++e) {
+    const QString& staffNumber = staffList[e];
+    if (staffNumber.isEmpty()) break;
+    if (rows.Contains(staffNumber)) continue;
+    placeholders.push_back({staffNumber, rows.FreeRow()});
+    if (placeholders.back().row >= 0) {
+      keys[placeholders.back().row] = staffNumber;
+      rows.Advance();
+    }
+  }
+  return placeholders;
+}
+
+std::vector<QString> RequestKeys(const WorkingTables& tables, int firstRow) {
+  std::vector<QString> keys;
+  keys.reserve(kRequestRows - firstRow);
+  for (int r = firstRow; r <= kLastRequestRow; ++r) keys.push_back(tables.requestTable[r][1]);
+  return keys;
+}
+
+void AddPlaceholderFor(WorkingTables& tables, const FormState& form,
+                       std::optional<StampStaffIndex>& stamps, const Placeholder& placeholder) {
   if (!stamps) stamps.emplace(tables);  // built once, on the first staff member missing
-  LookupStampStaff(tables, *stamps, staffNumber);
+  LookupStampStaff(tables, *stamps, placeholder.staffNumber);
   const auto& headers = RequestHeaderTexts();
   std::copy(headers.begin(), headers.end(), tables.requestTable[0].begin() + 1);
-  if (const int row = rows.FreeRow(); row >= 0) {
-    WritePlaceholderRow(tables, row);
+  if (placeholder.row >= 0) {
+    WritePlaceholderRow(tables, placeholder.row);  // its staff number is the one looked up
     ++tables.requestRowCount;
-    rows.Advance();
   }
   if (tables.requestMonthPrefix.isEmpty()) {
     tables.requestMonthPrefix = form.monthText + u'/';
@@ -67,29 +102,42 @@ void AddPlaceholderFor(WorkingTables& tables, const FormState& form, RequestRowI
 
 void AddStaffRequests(WorkingTables& tables, const FormState& form, Frontend& frontend) {
   frontend.SetStatusText(kAdding);
-  RequestRowIndex rows(tables);
+  std::vector<QString> keys = RequestKeys(tables, 0);
   std::optional<StampStaffIndex> stamps;
-  for (int e = 1; e < kStaffListEntries; ++e) {
-    const QString& staffNumber = tables.staffList[e];
-    if (staffNumber.isEmpty()) break;
-    if (!rows.Contains(staffNumber)) AddPlaceholderFor(tables, form, rows, stamps, staffNumber);
+  for (const Placeholder& placeholder : PlacePlaceholders(keys, tables.staffList)) {
+    AddPlaceholderFor(tables, form, stamps, placeholder);
   }
   frontend.SetStatusText(kAdded);
 }
 
-void SortRequestsByStaff(WorkingTables& tables, Frontend& frontend) {
+RequestOrder OrderAfterPlaceholders(const WorkingTables& tables,
+                                    std::span<const QString> staffList) {
+  std::vector<QString> keys = RequestKeys(tables, 0);
+  PlacePlaceholders(keys, staffList);
+  keys.erase(keys.begin());  // row 0, the header, keeps its place
+  RequestOrder order;
+  order.from = ExchangeSortOrder(keys);
+  order.keys = std::move(keys);
+  return order;
+}
+
+void SortRequestsByStaff(WorkingTables& tables, Frontend& frontend, const RequestOrder* worked) {
   frontend.SetStatusText(kSorting);
   frontend.SetProgressRange(ProgressBar::kStep, 0, kLastRequestRow);
   frontend.SetProgressValue(ProgressBar::kStep, 0);
   frontend.SetProgressVisible(ProgressBar::kStep, true);
 
-  std::vector<QString> keys;
-  keys.reserve(kLastRequestRow);
-  for (int r = kFirstRequestRow; r <= kLastRequestRow; ++r)
-    keys.push_back(tables.requestTable[r][1]);
-  const std::vector<int> from = ExchangeSortOrder(keys, [&](int pass) {
+  const std::vector<QString> keys = RequestKeys(tables, kFirstRequestRow);
+  const auto passDone = [&](int pass) {
     frontend.SetProgressValue(ProgressBar::kStep, pass + kFirstRequestRow);
-  });
+  };
+  std::vector<int> from;
+  if (worked != nullptr && worked->keys == keys) {
+    from = worked->from;
+    for (int pass = 0; pass + 1 < static_cast<int>(keys.size()); ++pass) passDone(pass);
+  } else {
+    from = ExchangeSortOrder(keys, passDone);
+  }
 
   // Rows 1..5000 take their new places; row 0 and column 0 stay where they are.
   std::vector<RequestRow> moved(from.size());

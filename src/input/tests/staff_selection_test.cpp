@@ -107,6 +107,29 @@ TEST_F(StaffSelectionTest, FullTableGetsNoPlaceholder) {
   EXPECT_EQ(t().requestTable[0][1], kHeaderStaffNo);  // the header is written all the same
 }
 
+// The order worked out ahead is the one the sort finds after AddStaffRequests: repeated
+// and present staff numbers, a row without one, and a full table.
+TEST_F(StaffSelectionTest, OrderWorkedOutAheadIsTheSortsOrder) {
+  QStringList full;
+  for (int i = 0; i < 5000; ++i) full << QStringLiteral("S%1").arg((i * 7919) % 613);
+  const std::vector<std::pair<QStringList, QStringList>> cases = {
+      {{"300", "100", "200", "300"}, {"200", "900", "100", "900"}},
+      {{"B", "C"}, {"C", "", "A"}},
+      {{"S1", "NEW"}, full},
+  };
+  for (const auto& [list, rows] : cases) {
+    tables_ = std::make_unique<WorkingTables>();
+    SetList(list);
+    SetRows(rows);
+    const RequestOrder order = OrderAfterPlaceholders(t(), t().staffList);
+    AddStaffRequests(t(), form, frontend);
+    const QStringList keys = Column(1, kRequestRows - 1);
+    EXPECT_EQ(QStringList(order.keys.begin(), order.keys.end()), keys);
+    const std::vector<QString> sorted(keys.begin(), keys.end());
+    EXPECT_EQ(order.from, ExchangeSortOrder(sorted));
+  }
+}
+
 TEST_F(StaffSelectionTest, IndexedLookupAgreesWithTheScan) {
   std::mt19937 random(7);
   for (int r = 0; r < 300; ++r) {

@@ -1,0 +1,35 @@
+#pragma once
+// DeferredFrontend: keeps what work on another thread asks of the front end, so that the
+// calls reach the real front end later, on the thread that owns it, where they belong in
+// the run's order.
+
+#include <functional>
+#include <vector>
+
+#include "core/frontend.h"
+
+namespace morvik {
+
+class DeferredFrontend : public Frontend {
+ public:
+  void SetStatusText(const QString& text) override;
+  void SetProgressRange(ProgressBar bar, double min, double max) override;
+  void SetProgressValue(ProgressBar bar, double value) override;
+  void SetProgressVisible(ProgressBar bar, bool visible) override;
+  void ShowMessage(const QString& text) override;
+  void SetBusy(bool busy) override;
+  void ShowChartWindow() override;
+  void RefreshChartWindow() override;
+  void CloseChartWindow() override;
+  void BringMainWindowToFront() override;
+  void ReportNotSaved(const QString& detail) override;
+
+  // Makes the kept calls on `target` in the order they came, and forgets them. A call that
+  // throws (a message the user answered by ending the program) ends the replay.
+  void ReplayTo(Frontend& target);
+
+ private:
+  std::vector<std::function<void(Frontend&)>> calls_;
+};
+
+}  // namespace morvik
