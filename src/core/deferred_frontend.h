@@ -24,8 +24,9 @@ class DeferredFrontend : public Frontend {
   void BringMainWindowToFront() override;
   void ReportNotSaved(const QString& detail) override;
 
-  // Makes the kept calls on `target` in the order they came, and forgets them. A call that
-  // throws (a message the user answered by ending the program) ends the replay.
+  // Makes the kept calls on `target` in the order they came, and forgets them. The work
+  // that made them ran on as if each call had returned, so a front end that throws from
+  // one (none does) ends the replay but not that work.
   void ReplayTo(Frontend& target);
 
  private:

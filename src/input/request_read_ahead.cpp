@@ -1,7 +1,6 @@
 #include "input/request_read_ahead.h"
 
 #include <algorithm>
-#include <system_error>
 
 #include "core/working_tables.h"
 #include "input/staff_lookup.h"
@@ -15,7 +14,7 @@ RequestReadAhead::RequestReadAhead(WorkingTables& tables) : tables_(tables) {
              tables.staffListed};
   try {
     result_ = std::async(std::launch::async, [this] { return ReadAhead(); });
-  } catch (const std::system_error&) {
+  } catch (const std::exception&) {
     // No thread to be had: Finish reads the requests in the run's order.
   }
 }
@@ -55,7 +54,10 @@ std::optional<RequestOrder> RequestReadAhead::Finish(Frontend& frontend) {
     failure = std::current_exception();
   }
   if (!std::equal(staffList_.begin(), staffList_.end(), tables_.staffList.begin())) {
-    ReadRequestCsv(tables_, frontend);  // the stamp reader changed which requests to keep
+    // The stamp reader changed which requests to keep: read them again from where the
+    // thread began, so that a failure of this read leaves nothing of the thread's behind.
+    PutBackRequestSide();
+    ReadRequestCsv(tables_, frontend);
     return std::nullopt;
   }
   calls_.ReplayTo(frontend);

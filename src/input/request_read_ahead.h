@@ -31,8 +31,9 @@ class RequestReadAhead {
   // ReadRequestRecords) nor what the reader reads there; the stamp readers do neither.
   explicit RequestReadAhead(WorkingTables& tables);
   // Without Finish (the stamp reader failed), waits for the thread, empties the request
-  // rows and puts the counts and the month back: a failed run's check dumps show no
-  // request that the run itself never read.
+  // rows and puts the counts and the month back: a failed run's month and check dumps show
+  // nothing of requests the run never read. (A run finds the rows empty: batch mode makes
+  // one run a session, and the window's next run reads the requests before using them.)
   ~RequestReadAhead();
   RequestReadAhead(const RequestReadAhead&) = delete;
   RequestReadAhead& operator=(const RequestReadAhead&) = delete;

@@ -69,7 +69,7 @@ void ExpectSameReading(const Reading& ahead, const Reading& inOrder) {
   EXPECT_TRUE(a.requestTable == b.requestTable);
   EXPECT_TRUE(a.staffList == b.staffList);
   EXPECT_EQ(a.requestRowCount, b.requestRowCount);
-  EXPECT_EQ(a.requestMonthPrefix, b.requestMonthPrefix);
+  EXPECT_EQ(a.requestMonthPrefix, b.requestMonthPrefix) << ahead.failure.toStdString();
   EXPECT_EQ(a.multipleMonths, b.multipleMonths);
   EXPECT_EQ(a.staffListed, b.staffListed);
   EXPECT_EQ(ahead.frontend.statusHistory, inOrder.frontend.statusHistory);
@@ -113,6 +113,12 @@ INSTANTIATE_TEST_SUITE_P(
              {{"300", "100"},
               {StampLine("100", kDay, "08:30"), StampLine("100", kDay, "17:30")},
               {RequestLine("100", kDay), RequestLine("300", kDay)}}},
+        // Read again for the rewritten staff list, and failing: the month of the
+        // requests read ahead (March) must not stay behind.
+        Case{"PersonalExportBadRequest",
+             {{"300"},
+              {StampLine("100", kDay, "08:30"), StampLine("100", kDay, "17:30")},
+              {RequestLine("300", "2022/03/05"), RequestLine("100", "bad")}}},
         // No request kept: the month's placeholder row comes from the stamps.
         Case{"NoRequestKept",
              {{"100"},
