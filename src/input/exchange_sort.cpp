@@ -3,23 +3,14 @@
 #include <QHash>
 
 #include <algorithm>
-#include <bit>
 #include <numeric>
-
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#endif
 
 namespace morvik {
 namespace {
 
-// Ranks are read past the last position: the search below takes four at a time and
-// needs no bounds, as it always stops at a 0.
-constexpr std::size_t kPadding = 4;
-
 // Rank 0 for the empty text, then 1, 2, ... in code-unit order; equal texts share a rank.
-// The ranks are followed by kPadding 0s. Thousands of rows hold a few hundred staff
-// numbers: only the distinct ones are sorted, and each row looks its rank up.
+// Thousands of rows hold a few hundred staff numbers: only the distinct ones are sorted,
+// and each row looks its rank up.
 std::vector<int> Ranks(std::span<const QString> keys) {
   QHash<QStringView, int> rankOf;
   for (const QString& key : keys) {
@@ -28,74 +19,102 @@ std::vector<int> Ranks(std::span<const QString> keys) {
   std::vector<QStringView> distinct(rankOf.keyBegin(), rankOf.keyEnd());
   std::sort(distinct.begin(), distinct.end());
   for (std::size_t r = 0; r < distinct.size(); ++r) rankOf[distinct[r]] = static_cast<int>(r) + 1;
-  std::vector<int> ranks(keys.size() + kPadding, 0);
+  std::vector<int> ranks(keys.size(), 0);
   for (std::size_t p = 0; p < keys.size(); ++p) {
     if (!keys[p].isEmpty()) ranks[p] = rankOf.value(keys[p]);
   }
   return ranks;
 }
 
-// The first position from `q` on whose rank is below `current`, a row's rank and so at
-// least 1: the empty key that ends the segment, or a padding 0, when nothing before it
-// is. On random data a pass walks most of its segment, a smaller row every ten or so: the
-// walk is the sort's cost, and where the processor can it compares four ranks at once.
-int NextSmaller(const std::vector<int>& rank, int q, int current) {
-#if defined(__SSE2__) || defined(_M_X64)
-  const __m128i limit = _mm_set1_epi32(current);
-  for (;; q += 4) {
-    const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rank.data() + q));
-    const int below = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmplt_epi32(four, limit)));
-    if (below != 0) return q + std::countr_zero(static_cast<unsigned>(below));
-  }
-#else
-  while (rank[q] >= current) ++q;
-  return q;
-#endif
-}
+// The rows of rank r and below, in their first order, are moved among themselves
+// exactly as the sort would sort them alone: a pass that starts at a greater row carries
+// greater ranks until it meets the first of them, and from there on exchanges only among
+// them. In that smaller sort a row of rank r, the greatest, moves only in its own pass:
+// to the place of the first lower row after it, while the lower rows change places only
+// among themselves. So one walk over the rank-r rows and the lower ones finds where the
+// rank-r rows end. A rank-r row whose pass comes is sent to the next lower place ahead
+// that no rank-r row has been sent to; it waits in a queue for that place, is sent on
+// again when the walk reaches it, and stays for good once no such place lies ahead.
+// Ranks are added in order, each walk over the rows of the ranks below it.
+class RankByRank {
+ public:
+  explicit RankByRank(std::vector<int>& from) : from_(from) {}
 
-// For each position, the smallest rank from there to the next empty key. Exchanges only
-// ever put a greater rank at a later position, so these stay lower bounds all along.
-std::vector<int> SuffixMinima(std::span<const int> rank) {
-  std::vector<int> minimum(rank.size());
-  for (std::size_t p = rank.size(); p-- > 0;) {
-    const bool segmentEnds = p + 1 == rank.size() || rank[p + 1] == 0;
-    minimum[p] = segmentEnds ? rank[p] : std::min(rank[p], minimum[p + 1]);
+  // Appends to `from` the positions of the next rank's rows (`same`: ascending, at least
+  // one) in their final order, and adds them to the lower rows for the next rank.
+  void Add(std::span<const int> same) {
+    merged_.clear();
+    queue_.clear();
+    head_ = 0;
+    // Lower rows before the rank's first row see an empty queue: they keep their places.
+    const auto untouched = std::lower_bound(lower_.begin(), lower_.end(), same.front());
+    merged_.insert(merged_.end(), lower_.begin(), untouched);
+    std::size_t lowerAhead = static_cast<std::size_t>(lower_.end() - untouched);
+    auto next = untouched;
+    for (const int position : same) {
+      for (; next != lower_.end() && *next < position; ++next) PassLowerRow(*next, lowerAhead);
+      merged_.push_back(position);
+      JumpOrStay(position, lowerAhead);
+    }
+    for (; next != lower_.end(); ++next) PassLowerRow(*next, lowerAhead);
+    lower_.swap(merged_);
   }
-  return minimum;
+
+ private:
+  void PassLowerRow(int position, std::size_t& lowerAhead) {
+    merged_.push_back(position);
+    --lowerAhead;
+    if (head_ < queue_.size()) JumpOrStay(queue_[head_++], lowerAhead);
+  }
+
+  // A row of the rank at the pass's place: on to the next free lower place, or there for
+  // good.
+  void JumpOrStay(int row, std::size_t lowerAhead) {
+    if (lowerAhead > queue_.size() - head_) {
+      queue_.push_back(row);
+    } else {
+      from_.push_back(row);
+    }
+  }
+
+  std::vector<int>& from_;
+  std::vector<int> lower_;   // positions of the rows of lower ranks, ascending
+  std::vector<int> merged_;  // lower_ and the rank's rows, for the next rank
+  std::vector<int> queue_;   // rows of the rank waiting for a lower place; from head_ on
+  std::size_t head_ = 0;
+};
+
+// The final order of the rows [begin, end) between two empty keys.
+void OrderSegment(std::span<const int> rank, int begin, int end, std::vector<int>& from) {
+  std::vector<int> byRank(static_cast<std::size_t>(end - begin));
+  std::iota(byRank.begin(), byRank.end(), begin);
+  std::stable_sort(byRank.begin(), byRank.end(), [&](int a, int b) { return rank[a] < rank[b]; });
+  RankByRank ranks(from);
+  for (auto first = byRank.begin(); first != byRank.end();) {
+    const auto last =
+        std::find_if(first, byRank.end(), [&](int p) { return rank[p] != rank[*first]; });
+    ranks.Add(std::span<const int>(first, last));
+    first = last;
+  }
 }
 
 }  // namespace
 
 std::vector<int> ExchangeSortOrder(std::span<const QString> keys,
                                    const std::function<void(int)>& afterPass) {
-  std::vector<int> rank = Ranks(keys);
-  const std::vector<int> atLeast = SuffixMinima(std::span(rank).first(keys.size()));
-  std::vector<int> from(keys.size());
-  std::iota(from.begin(), from.end(), 0);
+  const std::vector<int> rank = Ranks(keys);
   const int size = static_cast<int>(keys.size());
-  int end = 0;  // one past the last position that the pass at i compares with
-  for (int i = 0; i + 1 < size; ++i) {
-    if (end <= i) {
-      end = i + 1;
-      while (end < size && rank[end] != 0) ++end;
-    }
-    // An empty key at i is greater than nothing: its pass makes no exchange. Otherwise
-    // the row at i is exchanged with every later row that is smaller than its current one.
-    if (rank[i] != 0) {
-      int current = rank[i];
-      int currentFrom = from[i];
-      // Search for the next smaller row without storing, and stop as soon as nothing
-      // smaller can follow.
-      for (int q = i + 1; q < end && atLeast[q] < current; ++q) {
-        q = NextSmaller(rank, q, current);
-        if (q >= end) break;
-        std::swap(current, rank[q]);
-        std::swap(currentFrom, from[q]);
-      }
-      rank[i] = current;
-      from[i] = currentFrom;
-    }
-    if (afterPass) afterPass(i);
+  std::vector<int> from;
+  from.reserve(keys.size());
+  for (int begin = 0; begin < size;) {
+    int end = begin;
+    while (end < size && rank[end] != 0) ++end;
+    if (end > begin) OrderSegment(rank, begin, end, from);
+    if (end < size) from.push_back(end);  // an empty key keeps its place
+    begin = end + 1;
+  }
+  if (afterPass) {
+    for (int p = 0; p + 1 < size; ++p) afterPass(p);
   }
   return from;
 }

@@ -4,8 +4,9 @@
 // The sort: for each position i, compare the row at i with every later row up to the
 // next empty staff number, and exchange the two whenever the one at i is strictly
 // greater (plain code-unit comparison). It is not stable, and later steps fill a day's
-// slots in row order, so its exact result matters: this computes that result on integer
-// ranks of the staff numbers instead of moving whole rows at every exchange.
+// slots in row order, so its exact result matters. Its exchanges are a million on a
+// managers' month; this finds the same result rank by rank, from where each rank's rows
+// stand among the lower ones (see exchange_sort.cpp).
 
 #include <QString>
 
@@ -17,8 +18,9 @@ namespace morvik {
 
 // `keys[p]` is the staff number at position p; an empty one ends the comparisons of
 // every position before it and never moves. Returns `from`, with from[p] the old
-// position of the row that ends at p. `afterPass(p)` runs after
-// the pass of position p, for every position but the last (which has none).
+// position of the row that ends at p. `afterPass(p)` is called for every position but
+// the last (which has no pass), in order, once the order is known: the steps of a
+// progress bar.
 std::vector<int> ExchangeSortOrder(std::span<const QString> keys,
                                    const std::function<void(int)>& afterPass = {});
 

@@ -219,7 +219,8 @@ TEST(ExchangeSort, AgreesWithTheDirectStepsOnRandomTables) {
   std::mt19937 random(20240401);
   for (int round = 0; round < 300; ++round) {
     const int rows = round < 3 ? 5000 : static_cast<int>(random() % 80);
-    const int distinct = 1 + static_cast<int>(random() % 12);
+    // Few keys repeat often; many keys make long chains of exchanges.
+    const int distinct = 1 + static_cast<int>(random() % (round % 2 == 0 ? 12 : 70));
     for (int r = 1; r <= 5000; ++r) {
       RequestRow& row = fast->requestTable[r];
       row.fill(QString());
