@@ -26,50 +26,57 @@ std::vector<int> Ranks(std::span<const QString> keys) {
   return ranks;
 }
 
-// The rows of rank r and below, in their first order, are moved among themselves
-// exactly as the sort would sort them alone: a pass that starts at a greater row carries
-// greater ranks until it meets the first of them, and from there on exchanges only among
-// them. In that smaller sort a row of rank r, the greatest, moves only in its own pass:
-// to the place of the first lower row after it, while the lower rows change places only
-// among themselves. So one walk over the rank-r rows and the lower ones finds where the
-// rank-r rows end. A rank-r row whose pass comes is sent to the next lower place ahead
-// that no rank-r row has been sent to; it waits in a queue for that place, is sent on
-// again when the walk reaches it, and stays for good once no such place lies ahead.
-// Ranks are added in order, each walk over the rows of the ranks below it.
+// Why rank by rank. Read left to right, skipping greater rows, the rows of rank r and
+// below go through exactly the states of the sort run on them alone: a pass that starts
+// at a greater row carries greater rows until it meets the first row of rank r or below,
+// brings that row to the pass's place and then does that row's pass of the smaller sort;
+// the row's old place now holds a greater row, so no pass of the smaller sort is skipped
+// or repeated. In the smaller sort, a row of rank r (the greatest there) at place p moves
+// only in the pass at p: to the first place after p that holds a lower row, which takes
+// p. It may so move again, when the walk reaches its new place; nothing else changes
+// which places hold rank-r rows.
+//
+// So one walk over the rank-r rows and the lower ones, in position order, finds where
+// the rank-r rows end ("places" below are places in that walk). The lower places taken
+// ahead of the walk are always the next few lower places, in the order they were taken:
+// a queue holds the rank-r rows standing on them, nearest first. A rank-r row whose pass
+// comes moves on while a free lower place lies ahead, and otherwise stays for good. A
+// segment ends sorted by rank, so each rank's rows, in their final order, follow those of
+// the lower ranks in `from`.
 class RankByRank {
  public:
   explicit RankByRank(std::vector<int>& from) : from_(from) {}
 
-  // Appends to `from` the positions of the next rank's rows (`same`: ascending, at least
-  // one) in their final order, and adds them to the lower rows for the next rank.
+  // Appends to `from` the final order of the next rank's rows (`same`: positions,
+  // ascending, at least one), and counts them among the lower rows for the next rank.
   void Add(std::span<const int> same) {
-    merged_.clear();
     queue_.clear();
     head_ = 0;
-    // Lower rows before the rank's first row see an empty queue: they keep their places.
+    // Before the rank's first row the queue is empty: nothing moves there, and lower_
+    // keeps those rows as they are. The rest are walked and merged back behind them.
     const auto untouched = std::lower_bound(lower_.begin(), lower_.end(), same.front());
-    merged_.insert(merged_.end(), lower_.begin(), untouched);
-    std::size_t lowerAhead = static_cast<std::size_t>(lower_.end() - untouched);
-    auto next = untouched;
+    ahead_.assign(untouched, lower_.end());
+    lower_.erase(untouched, lower_.end());
+    std::size_t lowerAhead = ahead_.size();
+    auto next = ahead_.cbegin();
     for (const int position : same) {
-      for (; next != lower_.end() && *next < position; ++next) PassLowerRow(*next, lowerAhead);
-      merged_.push_back(position);
-      JumpOrStay(position, lowerAhead);
+      for (; next != ahead_.cend() && *next < position; ++next) PassLowerRow(*next, lowerAhead);
+      lower_.push_back(position);
+      MoveOnOrStay(position, lowerAhead);
     }
-    for (; next != lower_.end(); ++next) PassLowerRow(*next, lowerAhead);
-    lower_.swap(merged_);
+    for (; next != ahead_.cend(); ++next) PassLowerRow(*next, lowerAhead);
   }
 
  private:
   void PassLowerRow(int position, std::size_t& lowerAhead) {
-    merged_.push_back(position);
-    --lowerAhead;
-    if (head_ < queue_.size()) JumpOrStay(queue_[head_++], lowerAhead);
+    lower_.push_back(position);
+    --lowerAhead;  // now the lower places after the walk's
+    if (head_ < queue_.size()) MoveOnOrStay(queue_[head_++], lowerAhead);
   }
 
-  // A row of the rank at the pass's place: on to the next free lower place, or there for
-  // good.
-  void JumpOrStay(int row, std::size_t lowerAhead) {
+  // The rank-r row at the walk's place, when its pass comes: a free lower place lies
+  // ahead when the lower places after the walk outnumber the rows waiting on them.
+  void MoveOnOrStay(int row, std::size_t lowerAhead) {
     if (lowerAhead > queue_.size() - head_) {
       queue_.push_back(row);
     } else {
@@ -78,16 +85,17 @@ class RankByRank {
   }
 
   std::vector<int>& from_;
-  std::vector<int> lower_;   // positions of the rows of lower ranks, ascending
-  std::vector<int> merged_;  // lower_ and the rank's rows, for the next rank
-  std::vector<int> queue_;   // rows of the rank waiting for a lower place; from head_ on
+  std::vector<int> lower_;  // positions of the rows of the ranks added, ascending
+  std::vector<int> ahead_;  // the part of lower_ that the walk of a rank passes
+  std::vector<int> queue_;  // rank-r rows on the next lower places ahead, from head_ on
   std::size_t head_ = 0;
 };
 
-// The final order of the rows [begin, end) between two empty keys.
+// Appends to `from` the final order of the rows [begin, end) between two empty keys.
 void OrderSegment(std::span<const int> rank, int begin, int end, std::vector<int>& from) {
   std::vector<int> byRank(static_cast<std::size_t>(end - begin));
   std::iota(byRank.begin(), byRank.end(), begin);
+  // Stable: each rank's positions must stay ascending.
   std::stable_sort(byRank.begin(), byRank.end(), [&](int a, int b) { return rank[a] < rank[b]; });
   RankByRank ranks(from);
   for (auto first = byRank.begin(); first != byRank.end();) {
