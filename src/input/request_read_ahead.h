@@ -32,8 +32,9 @@ class RequestReadAhead {
   explicit RequestReadAhead(WorkingTables& tables);
   // Without Finish (the stamp reader failed), waits for the thread, empties the request
   // rows and puts the counts and the month back: a failed run's month and check dumps show
-  // nothing of requests the run never read. (A run finds the rows empty: batch mode makes
-  // one run a session, and the window's next run reads the requests before using them.)
+  // nothing of requests the run never read. (Emptied rather than restored: only batch
+  // mode writes check dumps, and its one run a session starts with them empty; the
+  // window's next run reads the requests again before it uses them.)
   ~RequestReadAhead();
   RequestReadAhead(const RequestReadAhead&) = delete;
   RequestReadAhead& operator=(const RequestReadAhead&) = delete;
