@@ -108,8 +108,7 @@ void OrderSegment(std::span<const int> rank, int begin, int end, std::vector<int
 
 }  // namespace
 
-std::vector<int> ExchangeSortOrder(std::span<const QString> keys,
-                                   const std::function<void(int)>& afterPass) {
+std::vector<int> ExchangeSortOrder(std::span<const QString> keys) {
   const std::vector<int> rank = Ranks(keys);
   const int size = static_cast<int>(keys.size());
   std::vector<int> from;
@@ -120,9 +119,6 @@ std::vector<int> ExchangeSortOrder(std::span<const QString> keys,
     if (end > begin) OrderSegment(rank, begin, end, from);
     if (end < size) from.push_back(end);  // an empty key keeps its place
     begin = end + 1;
-  }
-  if (afterPass) {
-    for (int p = 0; p + 1 < size; ++p) afterPass(p);
   }
   return from;
 }

@@ -10,7 +10,6 @@
 
 #include <QString>
 
-#include <functional>
 #include <span>
 #include <vector>
 
@@ -18,10 +17,7 @@ namespace morvik {
 
 // `keys[p]` is the staff number at position p; an empty one ends the comparisons of
 // every position before it and never moves. Returns `from`, with from[p] the old
-// position of the row that ends at p. `afterPass(p)` is called for every position but
-// the last (which has no pass), in order, once the order is known: the steps of a
-// progress bar.
-std::vector<int> ExchangeSortOrder(std::span<const QString> keys,
-                                   const std::function<void(int)>& afterPass = {});
+// position of the row that ends at p.
+std::vector<int> ExchangeSortOrder(std::span<const QString> keys);
 
 }  // namespace morvik

@@ -128,15 +128,11 @@ void SortRequestsByStaff(WorkingTables& tables, Frontend& frontend, const Reques
   frontend.SetProgressVisible(ProgressBar::kStep, true);
 
   const std::vector<QString> keys = RequestKeys(tables, kFirstRequestRow);
-  const auto passDone = [&](int pass) {
+  const std::vector<int> from =
+      worked != nullptr && worked->keys == keys ? worked->from : ExchangeSortOrder(keys);
+  // The bar steps once for each pass of the sort, all but the last row's.
+  for (int pass = 0; pass + 1 < static_cast<int>(keys.size()); ++pass) {
     frontend.SetProgressValue(ProgressBar::kStep, pass + kFirstRequestRow);
-  };
-  std::vector<int> from;
-  if (worked != nullptr && worked->keys == keys) {
-    from = worked->from;
-    for (int pass = 0; pass + 1 < static_cast<int>(keys.size()); ++pass) passDone(pass);
-  } else {
-    from = ExchangeSortOrder(keys, passDone);
   }
 
   // Rows 1..5000 take their new places; row 0 and column 0 stay where they are.
