@@ -1,5 +1,6 @@
 #include "app/run_sequence.h"
 
+#include <memory>
 #include <optional>
 
 #include "app/chart_pipeline.h"
@@ -67,8 +68,9 @@ void ReadInputs(Session& session, Frontend& frontend) {
   ClearAllData(tables, frontend);
   LoadStaffList(tables, session.form, frontend);
   RequestReadAhead requests(tables);
+  const std::unique_ptr<InputFileReadAhead> stampFile = std::move(session.stampFileReadAhead);
   if (tables.stampIsUtf8 == 1) {
-    ReadStampCsvUtf8(tables, session.form, frontend);
+    ReadStampCsvUtf8(tables, session.form, frontend, stampFile.get());
   } else {
     ReadStampCsvSjis(tables, frontend);
   }

@@ -11,6 +11,7 @@
 #include "chart/canvas.h"
 #include "core/form_state.h"
 #include "core/working_tables.h"
+#include "input/input_file.h"
 
 namespace morvik {
 
@@ -36,6 +37,9 @@ struct Session {
   // The process ends right after the run (a batch run from the command line): what the
   // run holds is then kept until the process ends rather than freed (core/process_end.h).
   bool processEndsAfterRun = false;
+  // The stamp file, read ahead while the session was being made (batch mode, UTF-8
+  // stamps); the next run takes it.
+  std::unique_ptr<InputFileReadAhead> stampFileReadAhead;
 
   static int DefaultChartThreads();
 };

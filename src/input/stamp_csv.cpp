@@ -188,7 +188,8 @@ void ReadUtf8Lines(WorkingTables& tables, Frontend& frontend,
 
 }  // namespace
 
-void ReadStampCsvUtf8(WorkingTables& tables, FormState& form, Frontend& frontend) {
+void ReadStampCsvUtf8(WorkingTables& tables, FormState& form, Frontend& frontend,
+                      InputFileReadAhead* readAhead) {
   frontend.SetStatusText(kUtf8Reading);
   ClearStampTable(tables);
   frontend.SetProgressRange(ProgressBar::kStep, 0, kUtf8ProgressMax);
@@ -196,7 +197,8 @@ void ReadStampCsvUtf8(WorkingTables& tables, FormState& form, Frontend& frontend
   frontend.SetProgressVisible(ProgressBar::kStep, true);
   frontend.SetProgressValue(ProgressBar::kStep, kUtf8ProgressStart);
   frontend.SetStatusText(kUtf8Reading1);
-  QString text = ReadInputFile(tables.stampCsvPath);
+  QString text = readAhead != nullptr ? readAhead->Take(tables.stampCsvPath)
+                                      : ReadInputFile(tables.stampCsvPath);
   frontend.SetStatusText(kUtf8Reading2);
 
   text.remove(u'"');
