@@ -83,7 +83,8 @@ class McuCache {
   explicit McuCache(std::size_t budgetBytes = kDefaultBudgetBytes);
 
   // Sets `found[i]` to the entry kept for `keys[i]`'s pixels, or to null. What this cache
-  // does not hold is asked of the caches it shares with, and kept from then on.
+  // does not hold is asked of the caches it shares with (those that no other thread holds
+  // at that moment), and kept from then on.
   void FindAll(std::span<const McuKey> keys, std::span<SharedMcuEntry> found);
 
   // The other caches of the run, one for each chart saved at a time: what one of them has
@@ -122,7 +123,8 @@ class McuCache {
   using Generation = std::unordered_map<uint64_t, SharedMcuEntry>;
 
   SharedMcuEntry FindLocked(const McuKey& key);
-  // Sets the null `found[i]` of `places` to the entry this cache keeps, if it keeps one.
+  // Sets the null `found[i]` of `places` to the entry this cache keeps, if it keeps one;
+  // leaves them all when another thread holds the cache.
   void FindOwn(std::span<const McuKey> keys, std::span<const std::size_t> places,
                std::span<SharedMcuEntry> found) const;
   // Keeps `entry` in the newer generation, unless an entry of its hash is kept already.
