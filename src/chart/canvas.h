@@ -99,6 +99,9 @@ class Canvas {
   // One painter stays open across operations: opening one per operation costs more than
   // most operations themselves. It is closed whenever the image is handed out.
   QPainter& Painter();
+  // Sets the pixels of a solid line along a row or a column as the painter would, and
+  // tells whether it did (see canvas.cpp).
+  bool SetSolidAxisLine(QPoint from, QPoint to, QColor color);
   LaidOutText& LaidOut(const QString& text);
   void DrawText(QPointF topLeft, const QStaticText& text);
   void EndPainting() const;

@@ -92,6 +92,45 @@ TEST(CanvasTest, OneUnitVerticalLineAtEightyIsPixelColumnEighty) {
   EXPECT_EQ(At(image, 80, 748), kWhite);
 }
 
+// Lines along rows and columns are set without the painter; they must come out as the
+// painter draws them: reversed, clipped by the image's edges, of no length, and among
+// slanting and dotted ones.
+TEST(CanvasTest, LinesComeOutAsThePainterDrawsThem) {
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int> coordinate(-40, 1070);
+  std::uniform_int_distribution<int> kind(0, 9);
+  const QColor colours[] = {Qt::black, QColor(192, 192, 192), QColor(255, 0, 0, 128)};
+  Canvas canvas;
+  QImage expected(1024, 768, QImage::Format_RGB888);
+  expected.fill(Qt::white);
+  for (int i = 0; i < 400; ++i) {
+    QPoint from(coordinate(random), coordinate(random) % 800);
+    QPoint to(coordinate(random), coordinate(random) % 800);
+    const int shape = kind(random);
+    if (shape < 4)
+      to.setY(from.y());  // along a row
+    else if (shape < 8)
+      to.setX(from.x());  // along a column
+    else if (shape == 8)
+      to = from;  // no length
+    const bool dotted = i % 7 == 0;
+    const QColor colour = colours[i % 3];
+    canvas.SetLineStyle(dotted ? LineStyle::kDotted : LineStyle::kSolid);
+    canvas.Line(from.x(), from.y(), to.x(), to.y(), colour);
+    {
+      QPainter painter(&expected);
+      painter.setRenderHint(QPainter::Antialiasing, false);
+      QPen pen(colour, 1, Qt::SolidLine, Qt::FlatCap);
+      if (dotted) pen.setDashPattern({1.0, 2.0});
+      painter.setPen(pen);
+      painter.drawLine(from, to);
+    }
+    if (i % 20 == 19) {
+      ASSERT_EQ(canvas.image(), expected) << "after line " << i;
+    }
+  }
+}
+
 // Counts of drawn and blank pixels along x = 118 between y = 100 and 745.
 std::pair<int, int> InkAndGaps(const QImage& image, QColor ink) {
   int drawn = 0;
