@@ -200,6 +200,8 @@ QByteArray EncodeJpegCached(const QImage& image, McuCache& cache, const ImageOri
   if (!CanEncodeCached(image)) {
     throw RunFailure(QStringLiteral("JPEG: the cached writer does not take this image"));
   }
+  const McuCache::Use use(cache);
+  if (!use) throw RunFailure(QStringLiteral("JPEG: the cache is coding another chart"));
   auto coded = std::make_shared<CodedImage>();
   coded->columns = image.width() / kMcuSide;
   coded->rows = image.height() / kMcuSide;

@@ -19,9 +19,9 @@ namespace morvik::jpeg {
 bool CanEncodeCached(const QImage& image);
 
 // The JPG file of an image that CanEncodeCached takes. Throws RunFailure for another
-// image, or when the library fails. Where `origin` and the last chart's say that both
-// hold the same layer's pixels, the MCUs there are taken as the last chart's without
-// comparing their pixels.
+// image, when another thread is coding with `cache` at the same time, or when the library
+// fails. Where `origin` and the last chart's say that both hold the same layer's pixels,
+// the MCUs there are taken as the last chart's without comparing their pixels.
 QByteArray EncodeJpegCached(const QImage& image, McuCache& cache, const ImageOrigin& origin = {});
 
 }  // namespace morvik::jpeg

@@ -58,6 +58,17 @@ bool HasPixelsOf(const uint8_t* topLeft, std::ptrdiff_t stride, const McuEntry& 
 #endif
 }
 
+SharedMcuEntry SharedMcuEntry::Make(const uint8_t* pixels, McuCode code) {
+  auto* entry = new McuEntry;
+  std::memcpy(entry->pixels.data(), pixels, kMcuBytes);
+  entry->code = std::move(code);
+  return SharedMcuEntry(entry);
+}
+
+SharedMcuEntry SharedMcuEntry::CopyOf(const McuEntry& entry) {
+  return Make(entry.pixels.data(), entry.code);
+}
+
 McuCache::McuCache(std::size_t budgetBytes) : budgetBytes_(budgetBytes) {}
 
 void McuCache::FindAll(std::span<const McuKey> keys, std::span<SharedMcuEntry> found) {
@@ -91,7 +102,7 @@ void McuCache::FindOwn(std::span<const McuKey> keys, std::span<const std::size_t
       const auto kept = generation->find(keys[i].hash);
       if (kept != generation->end() &&
           std::memcmp(keys[i].pixels, kept->second->pixels.data(), kMcuBytes) == 0) {
-        found[i] = kept->second;
+        found[i] = SharedMcuEntry::CopyOf(*kept->second);  // see SharedMcuEntry
         break;
       }
     }
@@ -103,10 +114,7 @@ std::vector<SharedMcuEntry> McuCache::InsertAll(std::span<const McuKey> keys,
   std::vector<SharedMcuEntry> entries;
   entries.reserve(keys.size());
   for (std::size_t i = 0; i < keys.size() && i < codes.size(); ++i) {
-    auto entry = std::make_shared<McuEntry>();
-    std::memcpy(entry->pixels.data(), keys[i].pixels, kMcuBytes);
-    entry->code = std::move(codes[i]);
-    entries.push_back(std::move(entry));
+    entries.push_back(SharedMcuEntry::Make(keys[i].pixels, std::move(codes[i])));
   }
   std::lock_guard lock(mutex_);
   for (std::size_t i = 0; i < entries.size(); ++i) KeepLocked(keys[i].hash, entries[i]);

@@ -10,15 +10,18 @@
 // collision costs a transform and never gives a chart another MCU's code. The cache
 // keeps to a byte budget in two generations: once the newer one holds half the budget,
 // the older one is dropped and the newer one takes its place; an entry found in the older
-// one moves to the newer. Safe to share between threads.
+// one moves to the newer. A cache codes one chart at a time (a second at once is refused,
+// see Use); the caches of a run's saving threads ask each other, which is safe.
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <span>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "chart/image_origin.h"
@@ -68,9 +71,51 @@ struct McuCode {
 struct McuEntry {
   std::array<uint8_t, kMcuBytes> pixels;
   McuCode code;
+
+ private:
+  friend class SharedMcuEntry;
+  uint32_t references_ = 0;
 };
 
-using SharedMcuEntry = std::shared_ptr<const McuEntry>;
+// A counted reference to a kept MCU, null or not; the entry goes with its last reference.
+// The count is a plain one, not atomic: a chart refers to some three thousand entries,
+// and counting each with the processor's locked instructions cost a few per cent of a run
+// on one core. That holds because every reference to an entry lives in the structures of
+// one cache (its generations, its last chart, the chart being coded with it) and one
+// thread at a time uses a cache: what a cache finds in another one it copies (McuCache::
+// FindAll), and the other thread reads only the pixels and the code, which never change.
+class SharedMcuEntry {
+ public:
+  SharedMcuEntry() = default;
+  SharedMcuEntry(std::nullptr_t) {}  // NOLINT: as a pointer's null
+  static SharedMcuEntry Make(const uint8_t* pixels, McuCode code);
+  static SharedMcuEntry CopyOf(const McuEntry& entry);
+
+  SharedMcuEntry(const SharedMcuEntry& other) : entry_(other.entry_) {
+    if (entry_ != nullptr) ++entry_->references_;
+  }
+  SharedMcuEntry(SharedMcuEntry&& other) noexcept : entry_(std::exchange(other.entry_, nullptr)) {}
+  SharedMcuEntry& operator=(SharedMcuEntry other) noexcept {
+    std::swap(entry_, other.entry_);
+    return *this;
+  }
+  ~SharedMcuEntry() {
+    if (entry_ != nullptr && --entry_->references_ == 0) delete entry_;
+  }
+
+  const McuEntry* get() const { return entry_; }
+  const McuEntry& operator*() const { return *entry_; }
+  const McuEntry* operator->() const { return entry_; }
+  friend bool operator==(const SharedMcuEntry& a, const SharedMcuEntry& b) {
+    return a.entry_ == b.entry_;
+  }
+  friend bool operator==(const SharedMcuEntry& a, std::nullptr_t) { return a.entry_ == nullptr; }
+
+ private:
+  explicit SharedMcuEntry(McuEntry* entry) : entry_(entry) { ++entry_->references_; }
+
+  McuEntry* entry_ = nullptr;
+};
 
 // Whether the MCU whose top left pixel of a 24-bit RGB image is at `topLeft` has the
 // entry's pixels.
@@ -82,9 +127,28 @@ class McuCache {
 
   explicit McuCache(std::size_t budgetBytes = kDefaultBudgetBytes);
 
+  // The cache taken for one chart. Only one thread at a time may use a cache's entries
+  // (SharedMcuEntry counts them without locking): one that finds the cache in use holds
+  // nothing, and must code its chart another way.
+  class Use {
+   public:
+    explicit Use(McuCache& cache) : cache_(cache), held_(!cache.inUse_.exchange(true)) {}
+    ~Use() {
+      if (held_) cache_.inUse_.store(false);
+    }
+    Use(const Use&) = delete;
+    Use& operator=(const Use&) = delete;
+    explicit operator bool() const { return held_; }
+
+   private:
+    McuCache& cache_;
+    const bool held_;
+  };
+
   // Sets `found[i]` to the entry kept for `keys[i]`'s pixels, or to null. What this cache
   // does not hold is asked of the caches it shares with (those that no other thread holds
-  // at that moment), and kept from then on.
+  // at that moment); what one of them holds is copied into this cache and kept from then
+  // on.
   void FindAll(std::span<const McuKey> keys, std::span<SharedMcuEntry> found);
 
   // The other caches of the run, one for each chart saved at a time: what one of them has
@@ -123,8 +187,8 @@ class McuCache {
   using Generation = std::unordered_map<uint64_t, SharedMcuEntry>;
 
   SharedMcuEntry FindLocked(const McuKey& key);
-  // Sets the null `found[i]` of `places` to the entry this cache keeps, if it keeps one;
-  // leaves them all when another thread holds the cache.
+  // Sets the null `found[i]` of `places` to a copy of the entry this cache keeps, if it
+  // keeps one; leaves them all when another thread holds the cache.
   void FindOwn(std::span<const McuKey> keys, std::span<const std::size_t> places,
                std::span<SharedMcuEntry> found) const;
   // Keeps `entry` in the newer generation, unless an entry of its hash is kept already.
@@ -139,6 +203,7 @@ class McuCache {
   // Shared as a whole: handing it out costs one count, not one for each of its entries.
   std::shared_ptr<const CodedImage> lastImage_;
   std::vector<McuCache*> others_;
+  std::atomic<bool> inUse_{false};
   uint64_t hits_ = 0;
   uint64_t misses_ = 0;
 };

@@ -56,8 +56,8 @@ TEST(CachedJpegWriterTest, ChartsOfARunComeOutAsTheImageWriterWritesThem) {
                          QStringLiteral("%1").arg(staff, 5, 10, QLatin1Char('0')), staff);
       const QImage image = testing::DrawOn(canvas, *tables);
       ASSERT_TRUE(jpeg::CanEncodeCached(image));
-      EXPECT_TRUE(SameBytes(jpeg::EncodeJpegCached(image, cache, canvas.origin()),
-                            ImageWriterBytes(image)))
+      EXPECT_TRUE(
+          SameBytes(jpeg::EncodeJpegCached(image, cache, canvas.origin()), ImageWriterBytes(image)))
           << "chart " << chart++;
     }
   }
@@ -89,8 +89,8 @@ TEST_P(RandomDrawingTest, EveryChartComesOutAsTheImageWriterWritesIt) {
     testing::Apply(canvas, testing::WithFixedTexts(testing::RandomOperations(random, 30), random));
     // With what the canvas knows of the pixels, as a run hands it on.
     const QImage image = canvas.image();
-    ASSERT_TRUE(SameBytes(jpeg::EncodeJpegCached(image, cache, canvas.origin()),
-                          ImageWriterBytes(image)))
+    ASSERT_TRUE(
+        SameBytes(jpeg::EncodeJpegCached(image, cache, canvas.origin()), ImageWriterBytes(image)))
         << "chart " << chart;
   }
   EXPECT_LE(cache.stats().bytes, GetParam().budgetBytes);
@@ -206,8 +206,9 @@ TEST(CachedJpegWriterTest, ImagesItDoesNotTakeGoToTheImageWriter) {
   EXPECT_EQ(cache.stats().entries, 0u);
 }
 
-// The saving threads of a run share one cache.
-TEST(CachedJpegWriterTest, ThreadsSharingTheCacheWriteTheImageWritersBytes) {
+// The saving threads of a run each code with a cache of their own, and the caches ask
+// each other.
+TEST(CachedJpegWriterTest, ThreadsWithCachesThatShareWriteTheImageWritersBytes) {
   std::vector<QImage> images;
   std::vector<QByteArray> expected;
   Canvas canvas;
@@ -218,7 +219,16 @@ TEST(CachedJpegWriterTest, ThreadsSharingTheCacheWriteTheImageWritersBytes) {
     images.push_back(testing::DrawOn(canvas, *tables));
     expected.push_back(ImageWriterBytes(images.back()));
   }
-  McuCache cache(1 << 20);  // small enough that threads drop entries the others use
+  // Small enough that a cache drops entries while the others still ask for them.
+  std::vector<std::unique_ptr<McuCache>> caches;
+  for (int t = 0; t < 4; ++t) caches.push_back(std::make_unique<McuCache>(1 << 20));
+  for (const auto& cache : caches) {
+    std::vector<McuCache*> others;
+    for (const auto& other : caches) {
+      if (other != cache) others.push_back(other.get());
+    }
+    cache->ShareWith(std::move(others));
+  }
   std::vector<std::thread> threads;
   std::vector<int> mismatches(4, 0);
   for (int t = 0; t < 4; ++t) {
@@ -226,13 +236,27 @@ TEST(CachedJpegWriterTest, ThreadsSharingTheCacheWriteTheImageWritersBytes) {
       for (int round = 0; round < 3; ++round) {
         for (std::size_t i = 0; i < images.size(); ++i) {
           const std::size_t at = (i + t) % images.size();
-          if (jpeg::EncodeJpegCached(images[at], cache) != expected[at]) ++mismatches[t];
+          if (jpeg::EncodeJpegCached(images[at], *caches[t]) != expected[at]) ++mismatches[t];
         }
       }
     });
   }
   for (std::thread& thread : threads) thread.join();
   EXPECT_EQ(mismatches, std::vector<int>(4, 0));
+}
+
+// A cache codes one chart at a time: a second thread that finds it in use is refused
+// rather than counting its entries at the same time.
+TEST(CachedJpegWriterTest, ACacheInUseIsRefused) {
+  const QImage image = Picture("colours", 64, 32, 5);
+  McuCache cache;
+  {
+    const McuCache::Use first(cache);
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(McuCache::Use(cache));
+    EXPECT_THROW(jpeg::EncodeJpegCached(image, cache), RunFailure);
+  }
+  EXPECT_EQ(jpeg::EncodeJpegCached(image, cache), ImageWriterBytes(image));
 }
 
 struct SwitchCase {
