@@ -9,21 +9,6 @@
 #include "core/text_codec.h"
 
 namespace morvik {
-namespace {
-
-// What tells a file that changed after it was read ahead from one that did not.
-struct FileStamp {
-  qint64 size = -1;
-  QDateTime changed;
-};
-
-FileStamp StampOf(const QString& path) {
-  const QFileInfo info(path);
-  if (!info.exists()) return {};
-  return {info.size(), info.lastModified()};
-}
-
-}  // namespace
 
 QString ReadInputFile(const QString& path) {
   QFile file(path);
@@ -51,14 +36,18 @@ InputFileReadAhead::~InputFileReadAhead() {
   if (read_.valid()) read_.wait();
 }
 
+InputFileReadAhead::FileStamp InputFileReadAhead::StampOf(const QString& path) {
+  const QFileInfo info(path);
+  if (!info.exists()) return {};
+  return {info.size(), info.lastModified()};
+}
+
 InputFileReadAhead::Read InputFileReadAhead::ReadAhead(const QString& path) {
   Read result;
-  const FileStamp before = StampOf(path);
-  result.size = before.size;
-  result.changed = before.changed;
+  result.before = StampOf(path);
   try {
     result.text = ReadInputFile(path);
-    result.read = before.size >= 0;
+    result.read = result.before.size >= 0;
   } catch (...) {
     // Take reads the file again and reports the failure in the run's order.
   }
@@ -68,10 +57,7 @@ InputFileReadAhead::Read InputFileReadAhead::ReadAhead(const QString& path) {
 QString InputFileReadAhead::Take(const QString& path) {
   if (!read_.valid() || path != path_) return ReadInputFile(path);
   Read ahead = read_.get();
-  const FileStamp now = StampOf(path);
-  if (!ahead.read || now.size != ahead.size || now.changed != ahead.changed) {
-    return ReadInputFile(path);
-  }
+  if (!ahead.read || StampOf(path) != ahead.before) return ReadInputFile(path);
   return std::move(ahead.text);
 }
 

@@ -33,12 +33,18 @@ class InputFileReadAhead {
   QString Take(const QString& path);
 
  private:
-  struct Read {
-    qint64 size = -1;
+  // What tells a file that changed after it was read ahead from one that did not.
+  struct FileStamp {
+    qint64 size = -1;  // -1: no such file
     QDateTime changed;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+  };
+  struct Read {
+    FileStamp before;  // the file's, before it was read
     QString text;
     bool read = false;
   };
+  static FileStamp StampOf(const QString& path);
   static Read ReadAhead(const QString& path);
 
   QString path_;
