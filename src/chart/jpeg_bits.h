@@ -71,8 +71,14 @@ class PackedBits {
   int held_ = 0;
 };
 
+// How AppendStuffed goes through the bytes: the widest vectors the processor has, 16
+// bytes at a time, or one byte at a time. Every way gives the same bytes; the narrower
+// ones are there so that tests can hold each to the others on any processor.
+enum class StuffingWay { kWidest, kSixteen, kBytes };
+
 // Appends the scan of `bitCount` bits of `bytes` to `out` as the file holds it: a 0x00
 // after every 0xFF byte, the last byte padded with one bits.
-void AppendStuffed(const uint8_t* bytes, std::size_t bitCount, QByteArray& out);
+void AppendStuffed(const uint8_t* bytes, std::size_t bitCount, QByteArray& out,
+                   StuffingWay way = StuffingWay::kWidest);
 
 }  // namespace morvik::jpeg

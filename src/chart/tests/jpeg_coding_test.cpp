@@ -129,12 +129,12 @@ TEST(ScanBitsTest, RandomCodesAndCopiedRunsMatchTheBitByBitScan) {
 }
 
 // Scans of every length up to a few vectors, ending anywhere in a byte, with no 0xFF
-// bytes, some, and nothing else: the stuffing takes 16 bytes at a time and the rest one by
-// one.
+// bytes, some, and nothing else, stuffed each way: 32 or 16 bytes at a time and the rest
+// one by one.
 TEST(ScanBitsTest, StuffsEveryPatternOfFfBytes) {
   std::mt19937 random(11);
   for (const int ffPercent : {0, 30, 100}) {
-    for (std::size_t length = 0; length <= 80; ++length) {
+    for (std::size_t length = 0; length <= 140; ++length) {
       std::vector<uint8_t> bytes(length + 1);
       for (uint8_t& byte : bytes) {
         byte = static_cast<int>(random() % 100) < ffPercent ? 0xFF : random() % 0xFF;
@@ -143,10 +143,14 @@ TEST(ScanBitsTest, StuffsEveryPatternOfFfBytes) {
         const std::size_t bitCount = 8 * length - dropped;
         Bits bits;
         for (std::size_t i = 0; i < bitCount; ++i) bits.push_back(bytes[i / 8] >> (7 - i % 8) & 1);
-        QByteArray out("head");
-        AppendStuffed(bytes.data(), bitCount, out);
-        ASSERT_EQ(out.mid(4), ReferenceScan(bits))
-            << ffPercent << "% 0xFF, " << length << " bytes less " << dropped << " bits";
+        for (const StuffingWay way :
+             {StuffingWay::kWidest, StuffingWay::kSixteen, StuffingWay::kBytes}) {
+          QByteArray out("head");
+          AppendStuffed(bytes.data(), bitCount, out, way);
+          ASSERT_EQ(out.mid(4), ReferenceScan(bits))
+              << ffPercent << "% 0xFF, " << length << " bytes less " << dropped << " bits, way "
+              << static_cast<int>(way);
+        }
       }
     }
   }
