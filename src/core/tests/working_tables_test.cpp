@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <limits>
 #include <memory>
+#include <new>
 
 #include "testing/recording_frontend.h"
 
@@ -69,8 +72,8 @@ TEST(WorkingTablesTest, ClearMonthDataKeepsLabelsAndGroup) {
   EXPECT_EQ(tables->dayLabel[5], "11/05(木)");
   EXPECT_EQ(tables->groupStaffNo, "A");
   ExpectInputsKept(*tables);
-  EXPECT_EQ(frontend.statusHistory,
-            QStringList({"1ヵ月分の個人データをクリアします", "1ヵ月分の個人データをクリアしました"}));
+  EXPECT_EQ(frontend.statusHistory, QStringList({"1ヵ月分の個人データをクリアします",
+                                                 "1ヵ月分の個人データをクリアしました"}));
 }
 
 TEST(WorkingTablesTest, ClearAllDataAlsoEmptiesLabelsAndGroup) {
@@ -84,6 +87,18 @@ TEST(WorkingTablesTest, ClearAllDataAlsoEmptiesLabelsAndGroup) {
   ExpectInputsKept(*tables);
   EXPECT_EQ(frontend.statusHistory,
             QStringList({"全データをクリアします", "全データをクリアしました"}));
+}
+
+TEST(PrefaultedMemoryTest, GivesWritableMemoryOrThrows) {
+  constexpr std::size_t kBytes = 3 * 4096 + 5;
+  auto* memory = static_cast<unsigned char*>(platform::AllocatePrefaulted(kBytes));
+  std::memset(memory, 0xAB, kBytes);
+  EXPECT_EQ(memory[0], 0xAB);
+  EXPECT_EQ(memory[kBytes - 1], 0xAB);
+  platform::FreePrefaulted(memory, kBytes);
+  // Too much for any machine: a failure, never a pointer that is no memory.
+  EXPECT_THROW(platform::AllocatePrefaulted(std::numeric_limits<std::size_t>::max() / 2),
+               std::bad_alloc);
 }
 
 }  // namespace

@@ -1,0 +1,15 @@
+#pragma once
+// Memory for a large object that is written from end to end as soon as it is made. POSIX
+// build: prefaulted_memory_posix.cpp (the pages mapped present at once); Windows and
+// MORVIK_PORTABLE: prefaulted_memory_portable.cpp (the C++ library's operator new).
+
+#include <cstddef>
+
+namespace morvik::platform {
+
+// `bytes` of memory, aligned for any object. Throws std::bad_alloc when there is none.
+void* AllocatePrefaulted(std::size_t bytes);
+// Gives back what AllocatePrefaulted gave for the same `bytes`.
+void FreePrefaulted(void* memory, std::size_t bytes) noexcept;
+
+}  // namespace morvik::platform

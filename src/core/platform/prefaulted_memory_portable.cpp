@@ -1,0 +1,11 @@
+#include "core/platform/prefaulted_memory.h"
+
+#include <new>
+
+namespace morvik::platform {
+
+void* AllocatePrefaulted(std::size_t bytes) { return ::operator new(bytes); }
+
+void FreePrefaulted(void* memory, std::size_t bytes) noexcept { ::operator delete(memory, bytes); }
+
+}  // namespace morvik::platform
