@@ -7,8 +7,8 @@
 #endif
 
 // The library's plain build of XXH3, not its dispatcher to the widest vector unit: hashing
-// an MCU with AVX-512 made whole runs slower, by 5 to 8% on one core (the hash is the
-// same either way).
+// MCUs with AVX-512 made whole runs 5 to 8% slower, on one core and on two (the hash is
+// the same either way).
 #include <xxhash.h>
 
 namespace morvik::jpeg {
