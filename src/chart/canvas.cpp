@@ -185,18 +185,16 @@ void Canvas::Line(float x1, float y1, float x2, float y2, QColor color) {
     vectors_->Add(VectorChart::Line{from, to, color.rgb(), state_.lineStyle == LineStyle::kDotted});
     return;
   }
+  if (!SetSolidAxisLine(from, to, color)) {
+    QPen pen(color, 1, Qt::SolidLine, Qt::FlatCap);
+    if (state_.lineStyle == LineStyle::kDotted) pen.setDashPattern({1.0, 2.0});  // one on, two off
+    QPainter& painter = Painter();
+    painter.setPen(pen);
+    painterTextColor_ = QColor();  // the pen no longer holds the text colour
+    painter.drawLine(from, to);
+  }
   const QRect span(QPoint(std::min(from.x(), to.x()), std::min(from.y(), to.y())),
                    QPoint(std::max(from.x(), to.x()), std::max(from.y(), to.y())));
-  if (SetSolidAxisLine(from, to, color)) {
-    buffers_.MarkDrawn(span.adjusted(-1, -1, 1, 1));
-    return;
-  }
-  QPen pen(color, 1, Qt::SolidLine, Qt::FlatCap);
-  if (state_.lineStyle == LineStyle::kDotted) pen.setDashPattern({1.0, 2.0});  // one on, two off
-  QPainter& painter = Painter();
-  painter.setPen(pen);
-  painterTextColor_ = QColor();  // the pen no longer holds the text colour
-  painter.drawLine(from, to);
   buffers_.MarkDrawn(span.adjusted(-1, -1, 1, 1));
 }
 
