@@ -15,7 +15,7 @@ namespace morvik::jpeg {
 namespace {
 
 // An entry's share of the budget: its pixels and code, and a rough allowance for the
-// hash table's node and the shared ownership.
+// table's slots and the heap's own bookkeeping.
 std::size_t BytesOf(const McuEntry& entry) {
   constexpr std::size_t kOverhead = 96;
   return sizeof(McuEntry) + entry.code.bits.capacity() + kOverhead;
@@ -98,10 +98,9 @@ void McuCache::FindOwn(std::span<const McuKey> keys, std::span<const std::size_t
   for (const std::size_t i : places) {
     if (found[i] != nullptr) continue;
     for (const Generation* generation : {&newer_, &older_}) {
-      const auto kept = generation->find(keys[i].hash);
-      if (kept != generation->end() &&
-          std::memcmp(keys[i].pixels, kept->second->pixels.data(), kMcuBytes) == 0) {
-        found[i] = SharedMcuEntry::CopyOf(*kept->second);  // see SharedMcuEntry
+      const SharedMcuEntry* kept = generation->Find(keys[i].hash);
+      if (kept != nullptr && std::memcmp(keys[i].pixels, (*kept)->pixels.data(), kMcuBytes) == 0) {
+        found[i] = SharedMcuEntry::CopyOf(**kept);  // see SharedMcuEntry
         break;
       }
     }
@@ -142,21 +141,19 @@ McuCache::Stats McuCache::stats() const {
 }
 
 SharedMcuEntry McuCache::FindLocked(const McuKey& key) {
-  auto inNewer = newer_.find(key.hash);
-  auto inOlder = inNewer == newer_.end() ? older_.find(key.hash) : older_.end();
-  const SharedMcuEntry* entry = inNewer != newer_.end()   ? &inNewer->second
-                                : inOlder != older_.end() ? &inOlder->second
-                                                          : nullptr;
+  const SharedMcuEntry* inNewer = newer_.Find(key.hash);
+  const SharedMcuEntry* inOlder = inNewer == nullptr ? older_.Find(key.hash) : nullptr;
+  const SharedMcuEntry* entry = inNewer != nullptr ? inNewer : inOlder;
   if (entry == nullptr || std::memcmp(key.pixels, (*entry)->pixels.data(), kMcuBytes) != 0) {
     ++misses_;
     return nullptr;
   }
   ++hits_;
   SharedMcuEntry found = *entry;
-  if (inOlder != older_.end()) {
+  if (inOlder != nullptr) {
     // Still in use: it moves to the newer generation.
     olderBytes_ -= BytesOf(*found);
-    older_.erase(inOlder);
+    older_.Erase(key.hash);
     KeepLocked(key.hash, found);
   }
   return found;
@@ -165,7 +162,7 @@ SharedMcuEntry McuCache::FindLocked(const McuKey& key) {
 void McuCache::KeepLocked(uint64_t hash, SharedMcuEntry entry) {
   // Another thread may have kept the same pixels meanwhile (its code is the same), or,
   // rarely, other pixels of the same hash: the entry kept first stays.
-  if (newer_.contains(hash) || older_.contains(hash)) return;
+  if (newer_.Contains(hash) || older_.Contains(hash)) return;
   const std::size_t bytes = BytesOf(*entry);
   if (bytes > budgetBytes_ / 2) return;  // each generation keeps to half the budget
   if (newerBytes_ + bytes > budgetBytes_ / 2) {
@@ -175,7 +172,7 @@ void McuCache::KeepLocked(uint64_t hash, SharedMcuEntry entry) {
     newerBytes_ = 0;
   }
   newerBytes_ += bytes;
-  newer_.emplace(hash, std::move(entry));
+  newer_.Insert(hash, std::move(entry));
 }
 
 }  // namespace morvik::jpeg

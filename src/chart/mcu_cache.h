@@ -20,10 +20,10 @@
 #include <memory>
 #include <mutex>
 #include <span>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "chart/hash_slots.h"
 #include "chart/image_origin.h"
 #include "chart/jpeg_bits.h"
 
@@ -184,7 +184,7 @@ class McuCache {
   Stats stats() const;
 
  private:
-  using Generation = std::unordered_map<uint64_t, SharedMcuEntry>;
+  using Generation = HashSlots<SharedMcuEntry>;
 
   SharedMcuEntry FindLocked(const McuKey& key);
   // Sets the null `found[i]` of `places` to a copy of the entry this cache keeps, if it
