@@ -6,9 +6,9 @@
 #include <emmintrin.h>
 #endif
 
-// The library's plain build of XXH3, not its dispatcher to the widest vector unit: hashing
-// MCUs with AVX-512 made whole runs 5 to 8% slower, on one core and on two (the hash is
-// the same either way).
+// The library's call where the processor has no AVX2 (see mcu_hash_avx2.cpp). Not the
+// library's dispatcher to the widest vector unit: hashing MCUs with AVX-512 made whole
+// runs 5 to 8% slower, on one core and on two (the hash is the same either way).
 #include <xxhash.h>
 
 namespace morvik::jpeg {
@@ -30,7 +30,25 @@ McuKey GatherMcu(const uint8_t* topLeft, std::ptrdiff_t stride, uint8_t* out) {
   return {out, HashMcu(out)};
 }
 
-uint64_t HashMcu(const uint8_t* pixels) { return XXH3_64bits(pixels, kMcuBytes); }
+#if defined(MORVIK_MCU_HASH_AVX2)
+uint64_t HashMcuWithAvx2(const uint8_t* pixels);  // mcu_hash_avx2.cpp
+
+namespace {
+bool CanHashWithAvx2() {
+  static const bool can = __builtin_cpu_supports("avx2") != 0;
+  return can;
+}
+}  // namespace
+#endif
+
+uint64_t HashMcu(const uint8_t* pixels, HashWay way) {
+#if defined(MORVIK_MCU_HASH_AVX2)
+  if (way == HashWay::kWidest && CanHashWithAvx2()) return HashMcuWithAvx2(pixels);
+#else
+  (void)way;
+#endif
+  return XXH3_64bits(pixels, kMcuBytes);
+}
 
 bool HasPixelsOf(const uint8_t* topLeft, std::ptrdiff_t stride, const McuEntry& entry) {
   // Most MCUs of a chart are compared this way, so the rows are compared 16 bytes at a

@@ -45,7 +45,11 @@ struct McuKey {
 // (kMcuBytes), and gives its key.
 McuKey GatherMcu(const uint8_t* topLeft, std::ptrdiff_t stride, uint8_t* out);
 
-uint64_t HashMcu(const uint8_t* pixels);
+// How HashMcu computes the hash: with the widest vectors it is built for, where the
+// processor has them, or with the library's call. Both give XXH3's hash; the second is
+// there so that a test can hold the first to it.
+enum class HashWay { kWidest, kLibrary };
+uint64_t HashMcu(const uint8_t* pixels, HashWay way = HashWay::kWidest);
 
 inline constexpr int kCodeReadAheadBytes = 8;
 
