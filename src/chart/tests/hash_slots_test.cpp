@@ -1,5 +1,5 @@
 // The slot table against the standard library's map, through long runs of random
-// inserts, finds and erases; the keys are made to crowd into a few table, and to wrap
+// inserts, finds and erases; the keys are made to crowd into a few slots, and to wrap
 // around the end of the array, where probing and moving values back go wrong first.
 #include "chart/hash_slots.h"
 
