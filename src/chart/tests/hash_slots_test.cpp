@@ -29,7 +29,7 @@ TEST_P(HashSlotsTest, KeepsWhatAMapKeeps) {
   const auto randomKey = [&] {
     const uint64_t low = (keys.lowBase + (random() & ((uint64_t{1} << keys.lowBits) - 1))) & 1023;
     const uint64_t high = keys.highBits == 0 ? 0 : random() & ((uint64_t{1} << keys.highBits) - 1);
-    return high << 10 | low;  // 1024 table at first
+    return high << 10 | low;  // the table has 1024 slots at first
   };
   HashSlots<std::shared_ptr<int>> table;
   std::unordered_map<uint64_t, int> reference;
