@@ -23,11 +23,11 @@ namespace morvik {
 
 class ChartPipeline {
  public:
-  // `threads` charts are encoded at a time, on threads of lower priority than the
-  // caller's, and two more may wait their turn; 1 or less saves each chart at once, on
-  // the calling thread. Results are reported to `frontend`. With
-  // `processEndsAfterRun`, the JPG caches are kept until the process ends rather than freed
-  // (core/process_end.h).
+  // `threads` charts are encoded at a time: `threads` - 1 on worker threads of lower
+  // priority than the caller's, with two more waiting their turn, and one on the calling
+  // thread when the workers have enough to do; 1 or less saves each chart at once, on the
+  // calling thread. Results are reported to `frontend`. With `processEndsAfterRun`, the
+  // JPG caches are kept until the process ends rather than freed (core/process_end.h).
   ChartPipeline(int threads, Frontend& frontend, bool processEndsAfterRun = false);
   ~ChartPipeline();
   ChartPipeline(const ChartPipeline&) = delete;
@@ -42,6 +42,17 @@ class ChartPipeline {
   int failedCharts() const { return failedCharts_; }
 
  private:
+  // A chart handed over and not yet reported: saving on a worker, or saved here.
+  struct Pending {
+    QFuture<QString> onWorker;  // unless savedHere
+    bool savedHere = false;
+    QString failure;  // when savedHere
+    bool Finished() const { return savedHere || onWorker.isFinished(); }
+    QString Failure() { return savedHere ? failure : onWorker.result(); }
+  };
+
+  QString SaveHere(const ChartSave& save);
+  int ChartsOnWorkers() const;
   void FinishOldest();
   void Report(const QString& failure);
 
@@ -54,7 +65,10 @@ class ChartPipeline {
   class JpegCaches {
    public:
     explicit JpegCaches(int count);
-    jpeg::McuCache* Take();  // null: Qt's writer (the cached one is off, or none is free)
+    // The cache this thread took last, if it is free, so that a thread keeps finding its
+    // own entries in its own core's memory caches. Null: Qt's writer (the cached one is
+    // off, or none is free).
+    jpeg::McuCache* Take();
     void Give(jpeg::McuCache* cache);
     void KeepUntilProcessEnd();
 
@@ -70,7 +84,7 @@ class ChartPipeline {
   bool processEndsAfterRun_;
   JpegCaches jpegCaches_;
   QThreadPool pool_;  // threads stay between charts: starting one per chart costs
-  std::deque<QFuture<QString>> pending_;
+  std::deque<Pending> pending_;
   int failedCharts_ = 0;
 };
 

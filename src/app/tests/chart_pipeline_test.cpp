@@ -7,7 +7,9 @@
 #include <QFile>
 
 #include "app/batch_mode.h"
+#include "app/chart_pipeline.h"
 #include "batch_runner.h"
+#include "testing/recording_frontend.h"
 #include "testing/test_files.h"
 
 namespace morvik {
@@ -95,6 +97,40 @@ TEST(ChartPipelineTest, ParallelSavingGivesTheSameFilesAndMessagesInTheSameOrder
     EXPECT_EQ(folder.ReadBytes("one/" + file), folder.ReadBytes("three/" + file))
         << file.toStdString();
   }
+}
+
+class NotSavedLog : public testing::RecordingFrontend {
+ public:
+  void ReportNotSaved(const QString& detail) override { notSaved << detail; }
+  QStringList notSaved;
+};
+
+// With one worker, the calling thread saves the charts handed over while the worker has
+// enough to do; whichever thread saved a chart, its result is reported in the order the
+// charts were handed over.
+TEST(ChartPipelineTest, ChartsSavedByTheCallingThreadAreReportedInTurn) {
+  testing::TempFolder folder;
+  QImage image(1024, 768, QImage::Format_RGB888);
+  image.fill(Qt::white);
+  NotSavedLog log;
+  ChartPipeline pipeline(2, log);
+  constexpr int kCharts = 24;
+  for (int i = 0; i < kCharts; ++i) {
+    const QString name = QStringLiteral("chart%1.bmp").arg(i);
+    if (i % 3 == 1) QDir(folder.path()).mkpath(name);  // a folder there: the save fails
+    ChartSave save;
+    save.image = image;
+    save.bmpPath = folder.FilePath(name);
+    pipeline.Submit(std::move(save));
+  }
+  pipeline.FinishAll();
+  EXPECT_EQ(pipeline.failedCharts(), kCharts / 3);
+  ASSERT_EQ(log.notSaved.size(), kCharts / 3);
+  for (int k = 0; k < kCharts / 3; ++k) {
+    EXPECT_TRUE(log.notSaved[k].contains(QStringLiteral("chart%1.bmp").arg(3 * k + 1)))
+        << log.notSaved[k].toStdString();
+  }
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), kCharts - kCharts / 3);
 }
 
 }  // namespace
