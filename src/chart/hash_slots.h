@@ -20,12 +20,8 @@ class HashSlots {
  public:
   // The value kept for `key`, or null.
   const Value* Find(uint64_t key) const {
-    if (slots_.empty()) return nullptr;
-    for (std::size_t i = IndexOf(key);; i = Next(i)) {
-      const Slot& slot = slots_[i];
-      if (slot.value == nullptr) return nullptr;
-      if (slot.key == key) return &slot.value;
-    }
+    const std::size_t i = SlotOf(key);
+    return i == kNoSlot ? nullptr : &slots_[i].value;
   }
 
   bool Contains(uint64_t key) const { return Find(key) != nullptr; }
@@ -41,12 +37,8 @@ class HashSlots {
 
   // Lets go of the value kept for `key`, if any.
   void Erase(uint64_t key) {
-    if (slots_.empty()) return;
-    std::size_t hole = IndexOf(key);
-    for (; slots_[hole].value != nullptr; hole = Next(hole)) {
-      if (slots_[hole].key == key) break;
-    }
-    if (slots_[hole].value == nullptr) return;
+    std::size_t hole = SlotOf(key);
+    if (hole == kNoSlot) return;
     slots_[hole] = Slot();
     --size_;
     // The values after the hole that would no longer be found past it move back into it.
@@ -68,6 +60,16 @@ class HashSlots {
     Value value{};
   };
   static constexpr std::size_t kFirstSlots = 1024;
+  static constexpr std::size_t kNoSlot = SIZE_MAX;
+
+  // The slot that holds `key`, or kNoSlot.
+  std::size_t SlotOf(uint64_t key) const {
+    if (slots_.empty()) return kNoSlot;
+    for (std::size_t i = IndexOf(key);; i = Next(i)) {
+      if (slots_[i].value == nullptr) return kNoSlot;
+      if (slots_[i].key == key) return i;
+    }
+  }
 
   std::size_t IndexOf(uint64_t key) const { return key & (slots_.size() - 1); }
   std::size_t Next(std::size_t i) const { return (i + 1) & (slots_.size() - 1); }

@@ -37,7 +37,9 @@ TEST_P(HashSlotsTest, KeepsWhatAMapKeeps) {
     const uint64_t key = randomKey();
     const bool kept = reference.contains(key);
     ASSERT_EQ(table.Contains(key), kept) << "step " << step;
-    if (kept) ASSERT_EQ(**table.Find(key), reference[key]) << "step " << step;
+    if (kept) {
+      ASSERT_EQ(**table.Find(key), reference[key]) << "step " << step;
+    }
     if (random() % 3 == 0) {
       table.Erase(key);
       reference.erase(key);
