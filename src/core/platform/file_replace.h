@@ -5,7 +5,8 @@
 //
 // - file_replace_posix.cpp (Linux): an unnamed file (O_TMPFILE) where the file system has
 //   them, else "<target>.morvik-tmp-<process id>-<n>"; a temporary file is stale when its
-//   process no longer runs.
+//   process no longer runs. A complete unnamed file takes the target's name itself when
+//   nothing stands there.
 // - file_replace_portable.cpp (Windows, and Linux with MORVIK_PORTABLE): Qt and the C++
 //   library only. "<target>.morvik-part-<run>-<n>", <run> drawn at random once a process;
 //   the process holds "morvikgraph-run-<run>.lock" (a QLockFile) in the system's temporary
@@ -20,7 +21,8 @@
 namespace morvik::platform {
 
 // Writes `bytes` to a temporary file beside `path`, keeping the permissions of the file it
-// replaces, and renames it over `path` once complete. On failure the temporary file is
+// replaces, and renames it over `path` once complete (or names it `path` when no file is
+// there). On failure the temporary file is
 // removed and RunFailure names `path` (ThrowCannotBeWritten).
 void ReplaceFile(const QString& path, const QByteArray& bytes);
 

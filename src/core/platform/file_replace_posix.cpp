@@ -49,12 +49,13 @@ bool WriteAll(int fd, const QByteArray& bytes) {
   return true;
 }
 
-// The new file keeps the permissions of the file it replaces.
-void KeepMode(int fd, const QByteArray& target) {
+// The new file keeps the permissions of the file it replaces. Tells whether anything
+// stands at `target` (or might: a failing look counts as something there).
+bool KeepMode(int fd, const QByteArray& target) {
   struct stat old;
-  if (::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode)) {
-    (void)::fchmod(fd, old.st_mode & 07777);
-  }
+  if (::stat(target.constData(), &old) != 0) return errno != ENOENT;
+  if (S_ISREG(old.st_mode)) (void)::fchmod(fd, old.st_mode & 07777);
+  return true;
 }
 
 // Opens an unnamed file in `folder` (nothing to leave behind if the process dies while
@@ -69,27 +70,45 @@ int OpenUnnamed(const QByteArray& folder) {
 #endif
 }
 
-// Gives the unnamed file behind `fd` the name `temp`.
-bool NameUnnamed(int fd, const QByteArray& temp) {
+// Gives the unnamed file behind `fd` the name `name`, which nothing may hold yet.
+bool NameUnnamed(int fd, const QByteArray& name) {
   const QByteArray proc = "/proc/self/fd/" + QByteArray::number(fd);
-  return ::linkat(AT_FDCWD, proc.constData(), AT_FDCWD, temp.constData(), AT_SYMLINK_FOLLOW) == 0;
+  return ::linkat(AT_FDCWD, proc.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0;
+}
+
+// Where nothing stands at the target (a run into a new folder), the complete unnamed file
+// takes the target's name itself: one step instead of a temporary name and a rename, for
+// each of a run's thousands of files. Returns false, having changed nothing, when that
+// cannot be done (something took the name meanwhile, say); closes `fd` otherwise.
+bool NameUnnamedAsTarget(int fd, const QString& path, const QByteArray& target) {
+  if (!NameUnnamed(fd, target)) return false;
+  if (::close(fd) != 0) {
+    const int error = errno;
+    ::unlink(target.constData());  // nothing stood there before
+    Fail(path, error);
+  }
+  return true;
 }
 
 void WriteThroughTemporary(const QString& path, const QByteArray& bytes, bool tryUnnamed) {
   const QByteArray target = QFile::encodeName(path);
-  const QString tempPath = TemporaryPath(path);
-  const QByteArray temp = QFile::encodeName(tempPath);
   const int fd = tryUnnamed ? OpenUnnamed(QFile::encodeName(QFileInfo(path).absolutePath())) : -1;
   const bool unnamed = fd >= 0;
-  const int file =
-      unnamed ? fd : ::open(temp.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+  QString tempPath;  // an unnamed file may never need one
+  if (!unnamed) tempPath = TemporaryPath(path);
+  const int file = unnamed ? fd
+                           : ::open(QFile::encodeName(tempPath).constData(),
+                                    O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
   if (file < 0) Fail(path, errno);
-  KeepMode(file, target);
+  const bool targetTaken = KeepMode(file, target);
   // No sync to disk before the rename: the rename alone keeps an interrupted or failed run
   // from leaving a half-written file, and a sync per file would cost a manager's run of
   // thousands of charts more than drawing them.
   bool ok = WriteAll(file, bytes);
   int error = errno;
+  if (ok && unnamed && !targetTaken && NameUnnamedAsTarget(file, path, target)) return;
+  if (unnamed) tempPath = TemporaryPath(path);
+  const QByteArray temp = QFile::encodeName(tempPath);
   if (ok && unnamed && !NameUnnamed(file, temp)) {
     ::close(file);
     return WriteThroughTemporary(path, bytes, false);  // no /proc: write a named file instead

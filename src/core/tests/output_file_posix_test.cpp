@@ -3,6 +3,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include <limits>
 
@@ -28,6 +30,18 @@ TEST(OutputFile, FirstWriteRemovesTemporaryFilesOfGoneProcesses) {
   QStringList expected = QStringList{alive, QStringLiteral("out.csv")} + kept;
   expected.sort();
   EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files, QDir::Name), expected);
+}
+
+// A name that looks free but is taken (a link to nothing) cannot be given to the new
+// file directly: it goes through a temporary name and replaces the link.
+TEST(OutputFile, ReplacesALinkToNothing) {
+  testing::TempFolder folder;
+  const QString path = folder.FilePath(QStringLiteral("out.csv"));
+  ASSERT_TRUE(QFile::link(folder.FilePath(QStringLiteral("missing")), path));
+  WriteCp932Lines(path, {QStringLiteral("x")});
+  EXPECT_FALSE(QFileInfo(path).isSymLink());
+  EXPECT_EQ(folder.ReadBytes(QStringLiteral("out.csv")), QByteArray("x\r\n"));
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::System), QStringList{"out.csv"});
 }
 
 }  // namespace
