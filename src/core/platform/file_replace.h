@@ -22,8 +22,8 @@ namespace morvik::platform {
 
 // Writes `bytes` to a temporary file beside `path`, keeping the permissions of the file it
 // replaces, and renames it over `path` once complete (or names it `path` when no file is
-// there). On failure the temporary file is
-// removed and RunFailure names `path` (ThrowCannotBeWritten).
+// there). On failure the temporary file is removed and RunFailure names `path`
+// (ThrowCannotBeWritten).
 void ReplaceFile(const QString& path, const QByteArray& bytes);
 
 // Throws the RunFailure of a file that cannot be written, `reason` being the system's text.

@@ -101,9 +101,9 @@ void WriteThroughTemporary(const QString& path, const QByteArray& bytes, bool tr
                                     O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
   if (file < 0) Fail(path, errno);
   const bool targetTaken = KeepMode(file, target);
-  // No sync to disk before the rename: the rename alone keeps an interrupted or failed run
-  // from leaving a half-written file, and a sync per file would cost a manager's run of
-  // thousands of charts more than drawing them.
+  // No sync to disk before the file takes its name: naming it only once it is complete
+  // keeps an interrupted or failed run from leaving a half-written file, and a sync per
+  // file would cost a manager's run of thousands of charts more than drawing them.
   bool ok = WriteAll(file, bytes);
   int error = errno;
   if (ok && unnamed && !targetTaken && NameUnnamedAsTarget(file, path, target)) return;
