@@ -92,13 +92,12 @@ bool NameUnnamedAsTarget(int fd, const QString& path, const QByteArray& target) 
 
 void WriteThroughTemporary(const QString& path, const QByteArray& bytes, bool tryUnnamed) {
   const QByteArray target = QFile::encodeName(path);
+  const QString tempPath = TemporaryPath(path);
+  const QByteArray temp = QFile::encodeName(tempPath);
   const int fd = tryUnnamed ? OpenUnnamed(QFile::encodeName(QFileInfo(path).absolutePath())) : -1;
   const bool unnamed = fd >= 0;
-  QString tempPath;  // an unnamed file may never need one
-  if (!unnamed) tempPath = TemporaryPath(path);
-  const int file = unnamed ? fd
-                           : ::open(QFile::encodeName(tempPath).constData(),
-                                    O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+  const int file =
+      unnamed ? fd : ::open(temp.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
   if (file < 0) Fail(path, errno);
   const bool targetTaken = KeepMode(file, target);
   // No sync to disk before the file takes its name: naming it only once it is complete
@@ -107,8 +106,6 @@ void WriteThroughTemporary(const QString& path, const QByteArray& bytes, bool tr
   bool ok = WriteAll(file, bytes);
   int error = errno;
   if (ok && unnamed && !targetTaken && NameUnnamedAsTarget(file, path, target)) return;
-  if (unnamed) tempPath = TemporaryPath(path);
-  const QByteArray temp = QFile::encodeName(tempPath);
   if (ok && unnamed && !NameUnnamed(file, temp)) {
     ::close(file);
     return WriteThroughTemporary(path, bytes, false);  // no /proc: write a named file instead
