@@ -33,8 +33,9 @@ void* MapAnonymous(std::size_t length, int extraFlags) {
 // pages cost 512 of each, both when the pages come and when the process gives them back.
 // Where a first touch of a 4 KB page costs microseconds, as on the virtual machines this
 // was measured on, the working tables' 20 MB took some 8 ms to set up on small pages and
-// under 1 ms on large ones. The mapping starts on a large page's boundary, which the system needs; where it
-// gives no large pages, the memory is what the small-page path gives.
+// under 1 ms on large ones. The mapping starts on a large page's boundary, which the
+// system needs; where it gives no large pages, the memory is what the small-page path
+// gives.
 void* MapOnLargePages(std::size_t length) {
   auto* mapped = static_cast<char*>(MapAnonymous(length + kLargePage, 0));
   const auto start = reinterpret_cast<std::uintptr_t>(mapped);
