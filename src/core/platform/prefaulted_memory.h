@@ -13,4 +13,9 @@ void* AllocatePrefaulted(std::size_t bytes);
 // Gives back what AllocatePrefaulted gave for the same `bytes`.
 void FreePrefaulted(void* memory, std::size_t bytes) noexcept;
 
+// Asks for large pages for a buffer just made and about to be written from end to end
+// (a decoded input file's tens of megabytes): the whole 2 MB pages within it come in one
+// trap each where the system gives them. Advice only; the POSIX build's.
+void OfferLargePages(void* memory, std::size_t bytes) noexcept;
+
 }  // namespace morvik::platform

@@ -71,4 +71,19 @@ void FreePrefaulted(void* memory, std::size_t bytes) noexcept {
   if (memory != nullptr) munmap(memory, MappedLength(bytes));
 }
 
+void OfferLargePages(void* memory, std::size_t bytes) noexcept {
+#if defined(MADV_HUGEPAGE)
+  // The advice goes to whole small pages, those inside the buffer only.
+  constexpr std::uintptr_t kPage = 4096;
+  const auto start = reinterpret_cast<std::uintptr_t>(memory);
+  if (bytes < kLargePage || start > UINTPTR_MAX - bytes) return;
+  const std::uintptr_t first = (start + kPage - 1) / kPage * kPage;
+  const std::uintptr_t end = (start + bytes) / kPage * kPage;
+  madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+#else
+  (void)memory;
+  (void)bytes;
+#endif
+}
+
 }  // namespace morvik::platform

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 #include "core/platform/prefaulted_memory.h"
 
@@ -71,6 +72,20 @@ TEST(PrefaultedMemoryPosixTest, LargeObjectsTakeWholeLargePages) {
   for (const std::uintptr_t address : {start, start + 2 * kLargePage, start + 3 * kLargePage - 1}) {
     EXPECT_EQ(Containing(after, address), nullptr) << "still mapped: " << address - start;
   }
+}
+
+// A buffer of the heap offered for large pages: its mapping says so, inside the buffer.
+TEST(PrefaultedMemoryPosixTest, OfferedBuffersAskForLargePages) {
+  if (Mappings().isEmpty()) GTEST_SKIP() << "no /proc/self/smaps";
+  constexpr std::size_t kBytes = 3 * kLargePage + 7;
+  const std::unique_ptr<char[]> buffer(new char[kBytes]);
+  platform::OfferLargePages(buffer.get(), kBytes);
+  platform::OfferLargePages(buffer.get() + 1, 100);  // no whole page: nothing to ask
+  std::memset(buffer.get(), 1, kBytes);
+  const auto middle = reinterpret_cast<std::uintptr_t>(buffer.get()) + kBytes / 2;
+  const Mapping* mapping = Containing(Mappings(), middle);
+  ASSERT_NE(mapping, nullptr);
+  EXPECT_TRUE(mapping->flags.contains(" hg")) << mapping->flags.toStdString();
 }
 
 }  // namespace
