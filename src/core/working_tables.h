@@ -46,7 +46,8 @@ struct Holiday {
 
 struct WorkingTables {
   // Some 20 MB, every byte written as the tables are made: their memory comes with its
-  // pages present, which spares a run a trap into the system for every 4 KB of it.
+  // pages present (2 MB pages where the system gives them), which spares a run a trap
+  // into the system for every 4 KB of it.
   static void* operator new(std::size_t bytes) { return platform::AllocatePrefaulted(bytes); }
   static void operator delete(void* tables, std::size_t bytes) noexcept {
     platform::FreePrefaulted(tables, bytes);

@@ -1,6 +1,7 @@
 #include "core/platform/prefaulted_memory.h"
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <new>
@@ -74,7 +75,7 @@ void FreePrefaulted(void* memory, std::size_t bytes) noexcept {
 void OfferLargePages(void* memory, std::size_t bytes) noexcept {
 #if defined(MADV_HUGEPAGE)
   // The advice goes to whole small pages, those inside the buffer only.
-  constexpr std::uintptr_t kPage = 4096;
+  static const auto kPage = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
   const auto start = reinterpret_cast<std::uintptr_t>(memory);
   if (bytes < kLargePage || start > UINTPTR_MAX - bytes) return;
   const std::uintptr_t first = (start + kPage - 1) / kPage * kPage;

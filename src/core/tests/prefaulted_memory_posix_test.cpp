@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <QFile>
 
@@ -40,8 +41,9 @@ std::optional<QByteArray> FlagsOfMappingAt(const void* address) {
 // Whether the page that holds `address` is mapped: the system refuses to sync a page that
 // is not. Allocates nothing, unlike FlagsOfMappingAt.
 bool IsMapped(const void* address) {
-  const auto page = reinterpret_cast<std::uintptr_t>(address) & ~std::uintptr_t{4095};
-  return msync(reinterpret_cast<void*>(page), 4096, MS_ASYNC) == 0 || errno != ENOMEM;
+  const auto size = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+  const std::uintptr_t page = reinterpret_cast<std::uintptr_t>(address) / size * size;
+  return msync(reinterpret_cast<void*>(page), size, MS_ASYNC) == 0 || errno != ENOMEM;
 }
 
 class PrefaultedMemoryPosixTest : public ::testing::Test {
