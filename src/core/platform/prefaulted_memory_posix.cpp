@@ -43,9 +43,7 @@ void* MapOnLargePages(std::size_t length) {
   char* aligned = mapped + (RoundUp(start, kLargePage) - start);
   if (aligned > mapped) munmap(mapped, aligned - mapped);
   munmap(aligned + length, mapped + length + kLargePage - (aligned + length));
-#if defined(MADV_HUGEPAGE)
-  madvise(aligned, length, MADV_HUGEPAGE);
-#endif
+  OfferLargePages(aligned, length);
 #if defined(MADV_POPULATE_WRITE)
   madvise(aligned, length, MADV_POPULATE_WRITE);  // before Linux 5.14, pages come as touched
 #endif
