@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/platform/thread_placement.h"
 #include "core/working_tables.h"
 #include "input/staff_lookup.h"
 
@@ -13,7 +14,11 @@ RequestReadAhead::RequestReadAhead(WorkingTables& tables) : tables_(tables) {
   before_ = {tables.requestRowCount, tables.requestMonthPrefix, tables.multipleMonths,
              tables.staffListed};
   try {
-    result_ = std::async(std::launch::async, [this] { return ReadAhead(); });
+    // The thread leaves this one's core, which goes on reading the stamps.
+    result_ = std::async(std::launch::async, [this, core = platform::CurrentCore()] {
+      platform::MoveOffCore(core);
+      return ReadAhead();
+    });
   } catch (const std::exception&) {
     // No thread to be had: Finish reads the requests in the run's order.
   }

@@ -94,5 +94,17 @@ TEST(InputFileReadAhead, ASecondTakeReadsTheFileAgain) {
   EXPECT_EQ(readAhead.Take(path), kRewritten);
 }
 
+// Read whole, whatever its size: empty, small, or spanning several 2 MB pages (a
+// three-byte character then straddles a page's end).
+TEST(ReadInputFile, ReadsEveryByteOfAFile) {
+  const TempFolder folder;
+  for (const int lines : {0, 1, 120'000}) {
+    QString text;
+    for (int i = 0; i < lines; ++i) text += QStringLiteral("%1,山田 太郎,出勤\r\n").arg(i);
+    const QString path = folder.WriteUtf8(QStringLiteral("stamps.csv"), text);
+    EXPECT_EQ(ReadInputFile(path), text) << lines << " lines";
+  }
+}
+
 }  // namespace
 }  // namespace morvik
