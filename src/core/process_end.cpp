@@ -5,6 +5,8 @@
 #include <mutex>
 #include <vector>
 
+#include "core/sanitizer.h"
+
 namespace morvik {
 namespace {
 
@@ -20,19 +22,7 @@ Kept& KeptObjects() {
 
 }  // namespace
 
-bool CanEndProcessNow() {
-#if defined(__SANITIZE_ADDRESS__)
-  return false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-  return false;
-#else
-  return true;
-#endif
-#else
-  return true;
-#endif
-}
+bool CanEndProcessNow() { return !kAddressSanitizer; }
 
 void KeepUntilProcessEnd(std::shared_ptr<const void> held) {
   Kept& kept = KeptObjects();

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <random>
+#include <set>
 #include <vector>
 
 #include "chart/jpeg_bits.h"
@@ -373,6 +374,33 @@ TEST(McuCacheTest, EveryWayOfHashingGivesTheSameHash) {
     ASSERT_EQ(HashMcu(pixels.data(), HashWay::kWidest), HashMcu(pixels.data(), HashWay::kLibrary))
         << "round " << round;
   }
+}
+
+// Entries made, let go of and made again, over more than one of the blocks they are cut
+// from: each keeps its own pixels and code while it lives.
+TEST(McuCacheTest, LiveEntriesNeverShareMemory) {
+  const auto make = [](int i) {
+    std::array<uint8_t, kMcuBytes> pixels;
+    for (std::size_t at = 0; at < pixels.size(); ++at) pixels[at] = static_cast<uint8_t>(i + at);
+    McuCode code;
+    code.firstLumaDc = static_cast<int16_t>(i);
+    code.bits.assign(static_cast<std::size_t>(i % 50), static_cast<uint8_t>(i));
+    return std::pair{SharedMcuEntry::Make(pixels.data(), code), pixels};
+  };
+  std::vector<std::pair<SharedMcuEntry, std::array<uint8_t, kMcuBytes>>> live;
+  for (int i = 0; i < 6000; ++i) live.push_back(make(i));  // some 5 MB
+  for (std::size_t i = 0; i < live.size(); i += 2) live[i].first = nullptr;
+  for (int i = 6000; i < 9000; ++i) live.push_back(make(i));
+  std::set<const McuEntry*> places;
+  for (std::size_t i = 0; i < live.size(); ++i) {
+    const auto& [entry, pixels] = live[i];
+    if (entry == nullptr) continue;
+    ASSERT_TRUE(places.insert(entry.get()).second) << i;
+    ASSERT_EQ(entry->pixels, pixels) << i;
+    ASSERT_EQ(entry->code.firstLumaDc, static_cast<int16_t>(i)) << i;
+    ASSERT_EQ(entry->code.bits.size(), i % 50) << i;
+  }
+  EXPECT_EQ(places.size(), 6000u);
 }
 
 TEST(McuCacheTest, RemembersTheLastChartForItsSizeOnly) {
