@@ -22,9 +22,8 @@ std::size_t MappedLength(std::size_t bytes) {
   return bytes >= kLargePage ? RoundUp(bytes, kLargePage) : bytes;
 }
 
-void* MapAnonymous(std::size_t length, int extraFlags) {
-  void* memory = mmap(nullptr, length, PROT_READ | PROT_WRITE,
-                      MAP_PRIVATE | MAP_ANONYMOUS | extraFlags, -1, 0);
+void* MapAnonymous(std::size_t length) {
+  void* memory = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (memory == MAP_FAILED) throw std::bad_alloc();
   return memory;
 }
@@ -38,32 +37,37 @@ void* MapAnonymous(std::size_t length, int extraFlags) {
 // system needs; where it gives no large pages, the memory is what the small-page path
 // gives.
 void* MapOnLargePages(std::size_t length) {
-  auto* mapped = static_cast<char*>(MapAnonymous(length + kLargePage, 0));
+  auto* mapped = static_cast<char*>(MapAnonymous(length + kLargePage));
   const auto start = reinterpret_cast<std::uintptr_t>(mapped);
   char* aligned = mapped + (RoundUp(start, kLargePage) - start);
   if (aligned > mapped) munmap(mapped, aligned - mapped);
   munmap(aligned + length, mapped + length + kLargePage - (aligned + length));
   OfferLargePages(aligned, length);
-#if defined(MADV_POPULATE_WRITE)
-  madvise(aligned, length, MADV_POPULATE_WRITE);  // before Linux 5.14, pages come as touched
-#endif
   return aligned;
+}
+
+// Makes the pages present by writing to each (fresh memory reads as zero, so writing a
+// zero keeps it). Not MADV_POPULATE_WRITE or MAP_POPULATE: those hold the process's
+// memory-map lock for the whole range, and where the machine backs memory lazily (a
+// virtual machine that takes freed memory back) a 2 MB page can take milliseconds to come.
+// Meanwhile another thread's mmap or mprotect, which the heap makes as it grows, waited
+// for the lock: the JPG worker stood still for 10 ms and more at a time. A page touched
+// here comes under the lock of its own mapping only.
+void TouchPages(void* memory, std::size_t length) {
+  static const auto kPage = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  volatile auto* bytes = static_cast<volatile char*>(memory);
+  for (std::size_t offset = 0; offset < length; offset += kPage) bytes[offset] = 0;
 }
 
 }  // namespace
 
-// A page touched for the first time costs a trap into the system; asked for present
-// pages at once, the system sets them up in one go, and the object's constructor then
-// writes to memory that is there (on Linux; elsewhere the flag is not known and the pages
-// come as they are touched).
+// The pages are made present here in one pass, not wherever the object's constructor
+// first writes to them: on large pages, one trap for each 2 MB.
 void* AllocatePrefaulted(std::size_t bytes) {
   const std::size_t length = MappedLength(bytes);
-  if (length >= kLargePage) return MapOnLargePages(length);
-#if defined(MAP_POPULATE)
-  return MapAnonymous(length, MAP_POPULATE);
-#else
-  return MapAnonymous(length, 0);
-#endif
+  void* memory = length >= kLargePage ? MapOnLargePages(length) : MapAnonymous(length);
+  TouchPages(memory, length);
+  return memory;
 }
 
 void FreePrefaulted(void* memory, std::size_t bytes) noexcept {

@@ -6,11 +6,13 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "core/platform/prefaulted_memory.h"
 
@@ -68,6 +70,21 @@ TEST_F(PrefaultedMemoryPosixTest, LargeObjectsTakeWholeLargePages) {
   // Asked before anything else is allocated (and may take the addresses again).
   EXPECT_FALSE(IsMapped(memory));
   EXPECT_FALSE(IsMapped(lastPage));
+}
+
+// Every page of an object is there when it comes, small objects and large ones alike.
+TEST_F(PrefaultedMemoryPosixTest, ObjectsComeWithTheirPagesPresent) {
+  const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  for (const std::size_t bytes : {std::size_t{1}, 3 * page + 1, 2 * kLargePage + 5}) {
+    void* memory = platform::AllocatePrefaulted(bytes);
+    const std::size_t pages = (bytes + page - 1) / page;
+    std::vector<unsigned char> present(pages);
+    ASSERT_EQ(mincore(memory, pages * page, present.data()), 0) << bytes;
+    EXPECT_EQ(std::count_if(present.begin(), present.end(), [](unsigned char p) { return p & 1; }),
+              static_cast<std::ptrdiff_t>(pages))
+        << bytes;
+    platform::FreePrefaulted(memory, bytes);
+  }
 }
 
 // A buffer of the heap offered for large pages: its mapping says so, inside the buffer.
