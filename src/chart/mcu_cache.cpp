@@ -38,22 +38,38 @@ class EntryPool {
   }
 
   void* Take() {
-    const std::lock_guard lock(mutex_);
-    if (free_ != nullptr) return std::exchange(free_, *static_cast<void**>(free_));
-    if (next_ == end_) {
-      next_ = static_cast<std::byte*>(platform::AllocatePrefaulted(kBlockBytes));
-      end_ = next_ + kBlockBytes / kSlotBytes * kSlotBytes;
+    {
+      const std::lock_guard lock(mutex_);
+      if (void* slot = TakeLocked()) return slot;
     }
-    return std::exchange(next_, next_ + kSlotBytes);
+    // A new block is made outside the lock: its pages can take milliseconds to come, and
+    // the other saving thread would wait that long for a slot it may find free. If that
+    // thread made a block meanwhile, what is left of it goes to the free slots.
+    auto* block = static_cast<std::byte*>(platform::AllocatePrefaulted(kBlockBytes));
+    const std::lock_guard lock(mutex_);
+    for (std::byte* slot = next_; slot != end_; slot += kSlotBytes) GiveLocked(slot);
+    next_ = block;
+    end_ = block + kBlockBytes / kSlotBytes * kSlotBytes;
+    return TakeLocked();
   }
 
   void Give(void* slot) noexcept {
     const std::lock_guard lock(mutex_);
+    GiveLocked(slot);
+  }
+
+ private:
+  void* TakeLocked() {
+    if (free_ != nullptr) return std::exchange(free_, *static_cast<void**>(free_));
+    if (next_ == end_) return nullptr;
+    return std::exchange(next_, next_ + kSlotBytes);
+  }
+
+  void GiveLocked(void* slot) noexcept {
     *static_cast<void**>(slot) = free_;
     free_ = slot;
   }
 
- private:
   static constexpr std::size_t kBlockBytes = std::size_t{2} << 20;
   static constexpr std::size_t kAlign = alignof(std::max_align_t);
   static constexpr std::size_t kSlotBytes = (sizeof(McuEntry) + kAlign - 1) / kAlign * kAlign;

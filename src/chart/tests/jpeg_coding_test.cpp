@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <random>
 #include <set>
+#include <thread>
 #include <vector>
 
 #include "chart/jpeg_bits.h"
@@ -376,31 +377,53 @@ TEST(McuCacheTest, EveryWayOfHashingGivesTheSameHash) {
   }
 }
 
-// Entries made, let go of and made again, over more than one of the blocks they are cut
-// from: each keeps its own pixels and code while it lives.
-TEST(McuCacheTest, LiveEntriesNeverShareMemory) {
-  const auto make = [](int i) {
-    std::array<uint8_t, kMcuBytes> pixels;
-    for (std::size_t at = 0; at < pixels.size(); ++at) pixels[at] = static_cast<uint8_t>(i + at);
-    McuCode code;
-    code.firstLumaDc = static_cast<int16_t>(i);
-    code.bits.assign(static_cast<std::size_t>(i % 50), static_cast<uint8_t>(i));
-    return std::pair{SharedMcuEntry::Make(pixels.data(), code), pixels};
-  };
-  std::vector<std::pair<SharedMcuEntry, std::array<uint8_t, kMcuBytes>>> live;
-  for (int i = 0; i < 6000; ++i) live.push_back(make(i));  // some 5 MB
-  for (std::size_t i = 0; i < live.size(); i += 2) live[i].first = nullptr;
-  for (int i = 6000; i < 9000; ++i) live.push_back(make(i));
+// An entry whose pixels, DC value and code length all tell `i`, and its pixels.
+using NumberedEntry = std::pair<SharedMcuEntry, std::array<uint8_t, kMcuBytes>>;
+NumberedEntry MakeNumberedEntry(int i) {
+  std::array<uint8_t, kMcuBytes> pixels;
+  for (std::size_t at = 0; at < pixels.size(); ++at) pixels[at] = static_cast<uint8_t>(i + at);
+  McuCode code;
+  code.firstLumaDc = static_cast<int16_t>(i);
+  code.bits.assign(static_cast<std::size_t>(i % 50), static_cast<uint8_t>(i));
+  return {SharedMcuEntry::Make(pixels.data(), code), pixels};
+}
+
+// Each live entry of `live[i]` has its own memory and still tells `i`; gives their count.
+std::size_t ExpectIntactAndApart(const std::vector<NumberedEntry>& live) {
   std::set<const McuEntry*> places;
   for (std::size_t i = 0; i < live.size(); ++i) {
     const auto& [entry, pixels] = live[i];
     if (entry == nullptr) continue;
-    ASSERT_TRUE(places.insert(entry.get()).second) << i;
-    ASSERT_EQ(entry->pixels, pixels) << i;
-    ASSERT_EQ(entry->code.firstLumaDc, static_cast<int16_t>(i)) << i;
-    ASSERT_EQ(entry->code.bits.size(), i % 50) << i;
+    EXPECT_TRUE(places.insert(entry.get()).second) << i;
+    EXPECT_EQ(entry->pixels, pixels) << i;
+    EXPECT_EQ(entry->code.firstLumaDc, static_cast<int16_t>(i)) << i;
+    EXPECT_EQ(entry->code.bits.size(), i % 50) << i;
   }
-  EXPECT_EQ(places.size(), 6000u);
+  return places.size();
+}
+
+// Entries made, let go of and made again, over more than one of the blocks they are cut
+// from: each keeps its own pixels and code while it lives.
+TEST(McuCacheTest, LiveEntriesNeverShareMemory) {
+  std::vector<NumberedEntry> live;
+  for (int i = 0; i < 6000; ++i) live.push_back(MakeNumberedEntry(i));  // some 5 MB
+  for (std::size_t i = 0; i < live.size(); i += 2) live[i].first = nullptr;
+  for (int i = 6000; i < 9000; ++i) live.push_back(MakeNumberedEntry(i));
+  EXPECT_EQ(ExpectIntactAndApart(live), 6000u);
+}
+
+// The saving threads make entries at once, and often both find the current block used up
+// and each make a new one.
+TEST(McuCacheTest, EntriesMadeOnTwoThreadsAtOnceNeverShareMemory) {
+  constexpr int kEach = 8000;
+  std::vector<NumberedEntry> live(2 * kEach);
+  const auto makeEvery = [&live](int first) {
+    for (int i = first; i < 2 * kEach; i += 2) live[i] = MakeNumberedEntry(i);
+  };
+  std::thread other(makeEvery, 1);
+  makeEvery(0);
+  other.join();
+  EXPECT_EQ(ExpectIntactAndApart(live), live.size());
 }
 
 TEST(McuCacheTest, RemembersTheLastChartForItsSizeOnly) {
