@@ -15,7 +15,8 @@ void FreePrefaulted(void* memory, std::size_t bytes) noexcept;
 
 // Asks for large pages for a buffer just made and about to be written from end to end
 // (a decoded input file's tens of megabytes): the whole 2 MB pages within it come in one
-// trap each where the system gives them. Advice only; the POSIX build's.
+// trap each where the system gives them (and while they come cheaply: large_pages.h).
+// The POSIX build's; it also makes the pages present, so its contents are not kept.
 void OfferLargePages(void* memory, std::size_t bytes) noexcept;
 
 }  // namespace morvik::platform

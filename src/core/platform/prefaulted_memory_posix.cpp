@@ -3,13 +3,24 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <new>
+
+#include "core/platform/large_pages.h"
 
 namespace morvik::platform {
 namespace {
 
 constexpr std::size_t kLargePage = std::size_t{2} << 20;
+// Between a large page that was there to be taken (0.1 ms) and one that the host of a
+// virtual machine had to supply again (4 to 6 ms); 512 small pages take some 0.9 ms.
+constexpr std::chrono::microseconds kSlowLargePage{1500};
+
+std::size_t SmallPage() {
+  static const auto size = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  return size;
+}
 
 std::size_t RoundUp(std::size_t bytes, std::size_t multiple) {
   if (bytes > SIZE_MAX - multiple) throw std::bad_alloc();
@@ -28,65 +39,96 @@ void* MapAnonymous(std::size_t length) {
   return memory;
 }
 
-// Memory on large pages where the system gives them to memory that asks (Linux's
-// transparent huge pages): one 2 MB page costs a trap and a page-table entry where 4 KB
-// pages cost 512 of each, both when the pages come and when the process gives them back.
-// Where a first touch of a 4 KB page costs microseconds, as on the virtual machines this
-// was measured on, the working tables' 20 MB took some 8 ms to set up on small pages and
-// under 1 ms on large ones. The mapping starts on a large page's boundary, which the
-// system needs; where it gives no large pages, the memory is what the small-page path
-// gives.
+enum class PageSize { kLarge, kSmall };
+
+// Asks for pages of `size` for the whole small pages inside `bytes` at `memory` (Linux's
+// transparent huge pages; elsewhere the pages are what the system gives).
+void AskFor(PageSize size, void* memory, std::size_t bytes) noexcept {
+#if defined(MADV_HUGEPAGE) && defined(MADV_NOHUGEPAGE)
+  const auto start = reinterpret_cast<std::uintptr_t>(memory);
+  if (start > UINTPTR_MAX - bytes) return;
+  const std::uintptr_t first = (start + SmallPage() - 1) / SmallPage() * SmallPage();
+  const std::uintptr_t end = (start + bytes) / SmallPage() * SmallPage();
+  if (end <= first) return;
+  madvise(reinterpret_cast<void*>(first), end - first,
+          size == PageSize::kLarge ? MADV_HUGEPAGE : MADV_NOHUGEPAGE);
+#else
+  (void)size;
+  (void)memory;
+  (void)bytes;
+#endif
+}
+
+// A mapping of `length` (whole large pages) that starts on a large page's boundary, which
+// the system needs for large pages, and asks for them. Where the system gives none, the
+// pages come small.
 void* MapOnLargePages(std::size_t length) {
   auto* mapped = static_cast<char*>(MapAnonymous(length + kLargePage));
   const auto start = reinterpret_cast<std::uintptr_t>(mapped);
   char* aligned = mapped + (RoundUp(start, kLargePage) - start);
   if (aligned > mapped) munmap(mapped, aligned - mapped);
   munmap(aligned + length, mapped + length + kLargePage - (aligned + length));
-  OfferLargePages(aligned, length);
+  AskFor(PageSize::kLarge, aligned, length);
   return aligned;
 }
 
 // Makes the pages present by writing to each (fresh memory reads as zero, so writing a
 // zero keeps it). Not MADV_POPULATE_WRITE or MAP_POPULATE: those hold the process's
-// memory-map lock for the whole range, and where the machine backs memory lazily (a
-// virtual machine that takes freed memory back) a 2 MB page can take milliseconds to come.
-// Meanwhile another thread's mmap or mprotect, which the heap makes as it grows, waited
-// for the lock: the JPG worker stood still for 10 ms and more at a time. A page touched
-// here comes under the lock of its own mapping only.
-void TouchPages(void* memory, std::size_t length) {
-  static const auto kPage = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-  volatile auto* bytes = static_cast<volatile char*>(memory);
-  for (std::size_t offset = 0; offset < length; offset += kPage) bytes[offset] = 0;
+// memory-map lock for the whole range, and where a large page takes milliseconds to come,
+// another thread's mmap or mprotect (which the heap makes as it grows) waited that long:
+// the JPG worker stood still for 10 ms and more at a time. A page touched here comes
+// under the lock of its own mapping only.
+void TouchSmallPages(char* memory, std::size_t length) {
+  volatile char* bytes = memory;
+  for (std::size_t offset = 0; offset < length; offset += SmallPage()) bytes[offset] = 0;
 }
 
 }  // namespace
 
-// The pages are made present here in one pass, not wherever the object's constructor
-// first writes to them: on large pages, one trap for each 2 MB.
-void* AllocatePrefaulted(std::size_t bytes) {
+LargePages& LargePages::ForProcess() {
+  static LargePages* const pages = new LargePages(kSlowLargePage);  // never destroyed
+  return *pages;
+}
+
+void* LargePages::Allocate(std::size_t bytes) {
   const std::size_t length = MappedLength(bytes);
-  void* memory = length >= kLargePage ? MapOnLargePages(length) : MapAnonymous(length);
-  TouchPages(memory, length);
+  const bool large = length >= kLargePage && Asking();
+  auto* memory = static_cast<char*>(large ? MapOnLargePages(length) : MapAnonymous(length));
+  Touch(memory, large ? length : bytes, large);
   return memory;
 }
 
-void FreePrefaulted(void* memory, std::size_t bytes) noexcept {
+void LargePages::Free(void* memory, std::size_t bytes) noexcept {
   if (memory != nullptr) munmap(memory, MappedLength(bytes));
 }
 
+void LargePages::Offer(void* memory, std::size_t bytes) noexcept {
+  if (bytes < kLargePage || !Asking()) return;
+  AskFor(PageSize::kLarge, memory, bytes);
+  Touch(static_cast<char*>(memory), bytes, true);
+}
+
+void LargePages::Touch(char* memory, std::size_t length, bool onLargePages) {
+  using Clock = std::chrono::steady_clock;
+  for (std::size_t start = 0; start < length; start += kLargePage) {
+    const Clock::time_point began = onLargePages ? Clock::now() : Clock::time_point();
+    TouchSmallPages(memory + start, std::min(kLargePage, length - start));
+    if (onLargePages && Clock::now() - began > slowPage_) {
+      // The rest of this object, and what comes after, on small pages.
+      asking_.store(false, std::memory_order_relaxed);
+      onLargePages = false;
+      const std::size_t rest = start + kLargePage;
+      if (rest < length) AskFor(PageSize::kSmall, memory + rest, length - rest);
+    }
+  }
+}
+
+void* AllocatePrefaulted(std::size_t bytes) { return LargePages::ForProcess().Allocate(bytes); }
+
+void FreePrefaulted(void* memory, std::size_t bytes) noexcept { LargePages::Free(memory, bytes); }
+
 void OfferLargePages(void* memory, std::size_t bytes) noexcept {
-#if defined(MADV_HUGEPAGE)
-  // The advice goes to whole small pages, those inside the buffer only.
-  static const auto kPage = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-  const auto start = reinterpret_cast<std::uintptr_t>(memory);
-  if (bytes < kLargePage || start > UINTPTR_MAX - bytes) return;
-  const std::uintptr_t first = (start + kPage - 1) / kPage * kPage;
-  const std::uintptr_t end = (start + bytes) / kPage * kPage;
-  madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
-#else
-  (void)memory;
-  (void)bytes;
-#endif
+  LargePages::ForProcess().Offer(memory, bytes);
 }
 
 }  // namespace morvik::platform

@@ -8,12 +8,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <optional>
 #include <vector>
 
+#include "core/platform/large_pages.h"
 #include "core/platform/prefaulted_memory.h"
 
 namespace morvik {
@@ -55,21 +57,42 @@ class PrefaultedMemoryPosixTest : public ::testing::Test {
   }
 };
 
+constexpr auto kNeverSlow = std::chrono::hours(1);
+
 // An object of a large page or more lies on whole large pages offered for large pages,
 // and all of them go back when it is freed.
 TEST_F(PrefaultedMemoryPosixTest, LargeObjectsTakeWholeLargePages) {
   constexpr std::size_t kBytes = 2 * kLargePage + 5;
-  auto* memory = static_cast<unsigned char*>(platform::AllocatePrefaulted(kBytes));
+  platform::LargePages pages(kNeverSlow);
+  auto* memory = static_cast<unsigned char*>(pages.Allocate(kBytes));
   EXPECT_EQ(reinterpret_cast<std::uintptr_t>(memory) % kLargePage, 0u);
   std::memset(memory, 0xAB, kBytes);
   EXPECT_EQ(memory[kBytes - 1], 0xAB);
   EXPECT_TRUE(FlagsOfMappingAt(memory).value_or("").contains(" hg"));
   unsigned char* const lastPage = memory + 3 * kLargePage - 1;
   EXPECT_TRUE(IsMapped(lastPage));
-  platform::FreePrefaulted(memory, kBytes);
+  platform::LargePages::Free(memory, kBytes);
   // Asked before anything else is allocated (and may take the addresses again).
   EXPECT_FALSE(IsMapped(memory));
   EXPECT_FALSE(IsMapped(lastPage));
+}
+
+// Once a large page has come slowly (here: any), the rest of that object and everything
+// after it come on small pages.
+TEST_F(PrefaultedMemoryPosixTest, AfterASlowLargePageObjectsComeOnSmallPages) {
+  constexpr std::size_t kBytes = 3 * kLargePage;
+  platform::LargePages pages(std::chrono::nanoseconds::zero());
+  auto* first = static_cast<char*>(pages.Allocate(kBytes));
+  EXPECT_TRUE(FlagsOfMappingAt(first).value_or("").contains(" hg"));
+  EXPECT_TRUE(FlagsOfMappingAt(first + kLargePage).value_or("").contains(" nh"));
+  EXPECT_FALSE(pages.Asking());
+  auto* second = static_cast<char*>(pages.Allocate(kBytes));
+  EXPECT_FALSE(FlagsOfMappingAt(second).value_or(" hg").contains(" hg"));
+  const std::unique_ptr<char[]> buffer(new char[kBytes]);
+  pages.Offer(buffer.get(), kBytes);
+  EXPECT_FALSE(FlagsOfMappingAt(buffer.get() + kBytes / 4).value_or(" hg").contains(" hg"));
+  platform::LargePages::Free(first, kBytes);
+  platform::LargePages::Free(second, kBytes);
 }
 
 // Every page of an object is there when it comes, small objects and large ones alike.
@@ -91,7 +114,7 @@ TEST_F(PrefaultedMemoryPosixTest, ObjectsComeWithTheirPagesPresent) {
 TEST_F(PrefaultedMemoryPosixTest, OfferedBuffersAskForLargePages) {
   constexpr std::size_t kBytes = 3 * kLargePage + 7;
   const std::unique_ptr<char[]> buffer(new char[kBytes]);
-  platform::OfferLargePages(buffer.get(), kBytes);
+  platform::LargePages(kNeverSlow).Offer(buffer.get(), kBytes);
   std::memset(buffer.get(), 1, kBytes);
   EXPECT_TRUE(FlagsOfMappingAt(buffer.get() + kBytes / 2).value_or("").contains(" hg"));
 }
