@@ -18,7 +18,8 @@ namespace morvik::platform {
 
 class LargePages {
  public:
-  // Asks for large pages until one takes longer than `slowPage` to come.
+  // Asks for large pages until one takes longer than `slowPage` to come (in the time of
+  // the thread that touches it first).
   explicit LargePages(std::chrono::nanoseconds slowPage) : slowPage_(slowPage) {}
   LargePages(const LargePages&) = delete;
   LargePages& operator=(const LargePages&) = delete;
