@@ -81,10 +81,11 @@ class EntryPool {
 };
 
 // The lock a cache's own thread takes. Another thread holds it only to look through the
-// cache (FindOwn), for microseconds; waiting for that asleep cost the owner a sleep and a
-// wake-up, some 60 microseconds, about 150 times in a managers' run on two cores (traced
-// on a virtual machine, where waking an idle core is slow). So the owner tries for a
-// while before it sleeps: the worker's waits fell to a few dozen a run.
+// cache (FindOwn), mostly for microseconds (longer when a copy it takes needs a new block
+// of the entry pool); waiting for that asleep cost the owner a sleep and a wake-up, some
+// 60 microseconds, about 150 times in a managers' run on two cores (traced on a virtual
+// machine, where waking an idle core is slow). So the owner tries for a while before it
+// sleeps: the worker's waits fell to a few dozen a run.
 class OwnerLock {
  public:
   explicit OwnerLock(std::mutex& mutex) : mutex_(mutex) {

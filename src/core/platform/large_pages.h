@@ -34,9 +34,10 @@ class LargePages {
   // Gives back what Allocate gave for the same `bytes`.
   static void Free(void* memory, std::size_t bytes) noexcept;
 
-  // For a buffer about to be written from end to end (its contents are not kept): asks
-  // for large pages for the whole large pages inside it while they come cheaply, and
-  // makes its pages present, timing them as Allocate does.
+  // For a buffer of a large page or more about to be written from end to end (its
+  // contents are not kept): asks for large pages for the whole large pages inside it
+  // while they come cheaply (for small ones otherwise), and makes its pages present,
+  // timing them as Allocate does.
   void Offer(void* memory, std::size_t bytes) noexcept;
 
   bool Asking() const { return asking_.load(std::memory_order_relaxed); }

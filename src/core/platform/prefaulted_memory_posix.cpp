@@ -91,8 +91,10 @@ std::chrono::nanoseconds ThreadTime() {
 // the JPG worker stood still for 10 ms and more at a time. A page touched here comes
 // under the lock of its own mapping only.
 void TouchSmallPages(char* memory, std::size_t length) {
+  if (length == 0) return;
   volatile char* bytes = memory;
   for (std::size_t offset = 0; offset < length; offset += SmallPage()) bytes[offset] = 0;
+  bytes[length - 1] = 0;  // the last page, where `memory` is not on a page's start
 }
 
 }  // namespace
@@ -104,8 +106,15 @@ LargePages& LargePages::ForProcess() {
 
 void* LargePages::Allocate(std::size_t bytes) {
   const std::size_t length = MappedLength(bytes);
-  const bool large = length >= kLargePage && Asking();
+  if (length < kLargePage) {
+    auto* memory = static_cast<char*>(MapAnonymous(length));
+    TouchSmallPages(memory, bytes);
+    return memory;
+  }
+  const bool large = Asking();
   auto* memory = static_cast<char*>(large ? MapOnLargePages(length) : MapAnonymous(length));
+  // Said outright: where the system gives large pages unasked, it would go on giving them.
+  if (!large) AskFor(PageSize::kSmall, memory, length);
   Touch(memory, large ? length : bytes, large);
   return memory;
 }
@@ -115,9 +124,10 @@ void LargePages::Free(void* memory, std::size_t bytes) noexcept {
 }
 
 void LargePages::Offer(void* memory, std::size_t bytes) noexcept {
-  if (bytes < kLargePage || !Asking()) return;
-  AskFor(PageSize::kLarge, memory, bytes);
-  Touch(static_cast<char*>(memory), bytes, true);
+  if (bytes < kLargePage) return;
+  const bool large = Asking();
+  AskFor(large ? PageSize::kLarge : PageSize::kSmall, memory, bytes);
+  Touch(static_cast<char*>(memory), bytes, large);
 }
 
 void LargePages::Touch(char* memory, std::size_t length, bool onLargePages) {
