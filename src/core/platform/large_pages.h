@@ -7,8 +7,9 @@
 // virtual machines this was measured on. But a virtual machine that hands freed memory
 // back to its host has the host supply a large page again when it is next touched: some
 // 5 ms a page, where small pages still came at the same speed. A run started after a
-// pause took most of its large pages that way, and on two cores some 15% longer than on
-// small pages. So once a large page has come slowly, the process asks for small pages.
+// pause could take many of its large pages that way, and then took longer on two cores
+// than it would have on small pages (some 15%). So once a large page has come slowly, the
+// process asks for small pages.
 
 #include <atomic>
 #include <chrono>

@@ -1,8 +1,8 @@
 #pragma once
 // Memory for a large object that is written from end to end as soon as it is made. POSIX
-// build: prefaulted_memory_posix.cpp (the pages mapped present at once, 2 MB pages where
-// the object spans one and the system gives them); Windows and MORVIK_PORTABLE:
-// prefaulted_memory_portable.cpp (the C++ library's operator new).
+// build: prefaulted_memory_posix.cpp (the pages made present at once, 2 MB pages where
+// the object spans one, while they come cheaply: large_pages.h); Windows and
+// MORVIK_PORTABLE: prefaulted_memory_portable.cpp (the C++ library's operator new).
 
 #include <cstddef>
 
