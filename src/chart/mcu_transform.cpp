@@ -40,8 +40,9 @@ void CheckStripLayout(const QuantizedMcus& quantized, int mcuCount) {
 void TransformStrip(std::span<const McuKey> mcus, std::vector<McuCode>& out) {
   const int count = static_cast<int>(mcus.size());
   const std::vector<uint8_t> strip = PackStrip(mcus);
-  const QuantizedMcus quantized = QuantizeWithLibrary(
-      {strip.data(), count * kMcuSide, kMcuSide, static_cast<std::ptrdiff_t>(count) * kMcuRowBytes});
+  const QuantizedMcus quantized =
+      QuantizeWithLibrary({strip.data(), count * kMcuSide, kMcuSide,
+                           static_cast<std::ptrdiff_t>(count) * kMcuRowBytes});
   CheckStripLayout(quantized, count);
   for (int i = 0; i < count; ++i) {
     const Block* mcu = &quantized.blocks[static_cast<std::size_t>(i) * kBlocksPerMcu];
